@@ -1,0 +1,173 @@
+#include "core/ExoticMaintenance.h"
+
+#include "core/Failure.h"
+#include "core/OptionStatistics.h"
+
+namespace quantrel::core {
+
+namespace {
+
+bool IsImpliedVolCode(int32_t f) { return f == 5 || f == 24 || f == 25; }
+bool IsImpliedStrikeCode(int32_t f) { return f == 13 || f == 35 || f == 37; }
+
+double ToYears(double days) { return static_cast<double>(days * kDaysToYears); }
+
+}  // namespace
+
+bool NormaliseInputs(CommonInputs& in, int32_t* err) {
+  if (err) *err = None;
+  if (in.assetPrice == 0) in.assetPrice = 1e-17;
+  if (in.assetPrice2 == 0) in.assetPrice2 = 1e-17;
+
+  if (in.exerciseType != 0 && in.exerciseType != 1) {
+    Fail(err, ExerciseTypeErr, "The ExerciseType is invalid.");
+  }
+  if (in.optionType != 1 && in.optionType != 2) Fail(err, OptionTypeErr, "The OptionType is invalid.");
+
+  if (in.latticeIterations < 5) {
+    Fail(err, IterationsMinErr,
+         "The number of Iterations for the Numerical Models must be greater than or equal to 5.");
+  }
+  if (in.latticeIterations > 500 && in.modelCode != kMonteCarlo) {
+    Fail(err, IterationsMaxErr,
+         "The number of Iterations for the Numerical Models must be less than or equal to 500.");
+  }
+  if (in.numSteps < 5) {
+    Fail(err, NumStepsMinErr,
+         "The NumSteps for the Monte Carlo Models must be greater than or equal to 5.");
+  }
+  if (in.numSteps > 1000) {
+    Fail(err, NumStepsMaxErr,
+         "The NumSteps for the Monte Carlo Models must be less than or equal to 1000.");
+  }
+  if (in.mcIterations < 1) {
+    Fail(err, IterationsMinErr,
+         "The Iterations for the Monte Carlo Models must be greater than or equal to 1.");
+  }
+  if (in.mcIterations > 5000) {
+    Fail(err, IterationsMaxErr,
+         "The Iterations for the Monte Carlo Models must be less than or equal to 5000.");
+  }
+
+  if (!(in.assetPrice > 0)) Fail(err, AssetPriceErr, "AssetPrice must be greater than 0.");
+  if (!(in.assetPrice2 > 0)) Fail(err, AssetPriceErr, "AssetPrice2 must be greater than 0.");
+  if (in.modelCode != kSpreadModel && in.modelCode != kLattice) {
+    if (!(in.strikePrice > 0)) Fail(err, StrikePriceErr, "StrikePrice must be greater than 0.");
+    if (!(in.strikePrice2 > 0)) Fail(err, StrikePriceErr, "StrikePrice2 must be greater than 0.");
+  }
+  if (!(in.timeExpire > 0)) Fail(err, TimeExpireErr, "TimeExpire must be greater than 0.");
+  if (in.modelCode != kAverageRate && !(in.timeStart > 0)) {
+    Fail(err, TimeStartErr, "TimeStart must be greater than 0.");
+  }
+  if (in.timeFormat != 0 && in.timeFormat != 1) Fail(err, TimeFormatErr, "The TimeFormat is invalid.");
+
+  for (double* v : {&in.volatility, &in.volatility2}) {
+    if (!(*v > 0.002)) *v = 0.002;
+    if (*v > 1e7) *v = 1e7;
+  }
+
+  if (in.correlation > 1 || in.correlation < -1) {
+    Fail(err, CorrelationErr, "Correlation must be >= -1 and <= 1.");
+  }
+  if (in.correlation == 1) in.correlation = 0.99999999999;
+  if (in.correlation == -1) in.correlation = -0.99999999999;
+  if (!(in.quantity1 > 0)) Fail(err, Quantity1Err, "Quantity1 must be greater than 0.");
+  if (!(in.quantity2 > 0)) Fail(err, Quantity2Err, "Quantity2 must be greater than 0.");
+  if (!(in.exchangeRate > 0)) Fail(err, ExchangeRateErr, "ExchangeRate must be greater than to 0.");
+  if (!(in.rebate >= 0)) Fail(err, RebateErr, "The Repate must be greater than or equal to 0.");
+  if (!(in.payoff >= 0)) Fail(err, PayoffErr, "The Payoff must be greater than or equal to 0.");
+  if (!(in.barrier > 0)) Fail(err, BarrierLowErr, "The Barrier must be greater than 0.");
+  if (!(in.upperBarrier > 0)) Fail(err, BarrierHighErr, "The UpperBarrier must be greater than 0.");
+  if (!(in.alpha > 0) || in.alpha > 1e30) Fail(err, AlphaErr, "The Alpha must be greater than 0.");
+  for (double* t : {&in.timeExpire, &in.timeStart, &in.time2}) {
+    if (*t > 1e7) *t = 1e7;
+  }
+  if (!(in.interestRate > 0) || !(in.interestRate2 > 0)) {
+    Fail(err, InterestRateErr, "InterestRate must be greater than 0.");
+  }
+  for (double q : {in.yieldRate, in.yieldRate2}) {
+    if (q < -1 || q > 1e5) {
+      Fail(err, YieldRateErr, "The Yield Rate must be greater than -1 or -100% and less than 1E5.");
+    }
+  }
+
+  const int32_t f = in.optionFunction;
+  if (in.marketPrice < 0 && (IsImpliedVolCode(f) || IsImpliedStrikeCode(f))) {
+    Fail(err, MktPriceNegErr, "MarketPrice cannot be a negative number.");
+  }
+  if (!(in.marketPrice > 0)) {
+    if (IsImpliedVolCode(f)) {
+      Fail(err, MktPriceGZErr,
+           "MarketPrice must be greater than zero to calculate the Implied Volatility.");
+    }
+    if (IsImpliedStrikeCode(f)) {
+      Fail(err, MktPriceGZErr, "MarketPrice must be greater than zero to calculate the Implied Strike.");
+    }
+    if (f == 40) {
+      Fail(err, MktPriceGZErr,
+           "MarketPrice must be greater than zero to calculate the Implied Correlation.");
+    }
+  }
+
+  if (in.timeFormat == 0) {
+    in.timeStart = ToYears(in.timeStart);
+    in.time2 = ToYears(in.time2);
+    in.timeExpire = ToYears(in.timeExpire);
+  }
+
+  if (-in.yieldRate * in.timeExpire > 20 || -in.yieldRate2 * in.timeExpire > 20) return false;
+
+  if (in.timeExpire < 1e-7) in.timeExpire = 1e-7;
+  if (in.modelCode != kAverageRate && in.timeStart < 1e-7) in.timeStart = 1e-7;
+  if (in.time2 < 1e-7) in.time2 = 1e-7;
+  if (in.interestRate < 1e-20) in.interestRate = 1e-20;
+  if (in.interestRate2 < 1e-20) in.interestRate2 = 1e-20;
+
+  const double T = in.timeExpire;
+  ConvertRate(in.interestRate, T, in.interestRateType, in.timeFormat, err, RateKind::Interest);
+  ConvertRate(in.interestRate2, T, in.interestRate2Type, in.timeFormat, err, RateKind::Interest);
+  ConvertRate(in.yieldRate, T, in.yieldRateType, in.timeFormat, err, RateKind::Yield);
+  ConvertRate(in.yieldRate2, T, in.yieldRate2Type, in.timeFormat, err, RateKind::Yield);
+  return true;
+}
+
+Bumps SetUpBumps(int32_t code, double x1, double x2, double x3, double L1, double L2, double L3) {
+  const double h = IsGammaCode(code) ? 0.01 : 0.00001;
+  const bool shifted = (L1 == L2 && L2 == L3) || (L2 == L3 && code == 11);
+  const std::array<double, 3> x = {x1, x2, x3};
+  const std::array<bool, 3> moved = {true, x2 != 0, x3 != 0};
+
+  bool central = !shifted;
+  for (int i = 0; i < 3; ++i) {
+    if (moved[i] && !(x[i] - h > 0)) central = false;
+  }
+
+  Bumps out{};
+  out.step = h;
+  out.divisor = central ? 2 : 1;
+  const bool gamma = IsGammaCode(code);
+  for (int i = 0; i < 3; ++i) {
+    const double xi = x[i];
+    if (!moved[i]) {
+      out.x[i] = {xi, xi, xi};
+    } else if (central) {
+      out.x[i] = {xi - h, xi, xi + h};
+    } else if (shifted) {
+      out.x[i] = gamma ? BumpedInput{xi + h, xi + 2 * h, xi + 3 * h}
+                       : BumpedInput{xi + h, xi + 2 * h, xi + 2 * h};
+    } else {
+      out.x[i] = gamma ? BumpedInput{xi, xi + h, xi + 2 * h} : BumpedInput{xi, xi + h, xi + h};
+    }
+  }
+  return out;
+}
+
+double FiniteDifference(int32_t code, double fDown, double fMid, double fUp, int32_t divisor,
+                        double step) {
+  if (IsGammaCode(code)) return ((fUp - fMid) / step - (fMid - fDown) / step) / step;
+  const double quotient = (fUp - fDown) / (step * divisor);
+  if (code == 4) return static_cast<double>(quotient * -0.002739726027397260274L);
+  return quotient;
+}
+
+}  // namespace quantrel::core

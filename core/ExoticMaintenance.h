@@ -1,0 +1,94 @@
+// Input normalisation shared by every model, and the bump set-up of finite-difference
+// sensitivities.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace quantrel::core {
+
+// Which common checks apply.
+enum ModelCode : uint8_t {
+  kClosedForm = 9,
+  kSpreadModel = 11,
+  kAverageRate = 12,
+  kQuantoModels = 13,
+  kLattice = 14,
+  kMonteCarlo = 15,
+};
+
+// The inputs that models have in common. A model fills the slots it has; the member defaults
+// are the neutral fillers for the slots it lacks, and pass every check.
+struct CommonInputs {
+  uint8_t modelCode = kClosedForm;
+  int32_t exerciseType = 1;
+  int32_t optionType = 1;
+  int32_t optionFunction = 1;
+  double assetPrice = 1.0;
+  double strikePrice = 1.0;
+  double timeExpire = 1.0;
+  double volatility = 1.0;
+  double interestRate = 1.0;
+  double yieldRate = 1.0;
+  double marketPrice = 1.0;
+  int32_t timeFormat = 1;
+  int32_t interestRateType = 0;
+  int32_t yieldRateType = 0;
+  double interestRate2 = 1.0;
+  double yieldRate2 = 1.0;
+  double timeStart = 1.0;
+  double time2 = 1.0;  // second intermediate time
+  double assetPrice2 = 1.0;
+  double strikePrice2 = 1.0;
+  double volatility2 = 1.0;
+  double correlation = 1.0;
+  double alpha = 1.0;
+  double quantity1 = 1.0;
+  double quantity2 = 1.0;
+  double barrier = 1.0;  // lower barrier
+  double upperBarrier = 1.0;
+  double rebate = 1.0;
+  double payoff = 1.0;
+  double exchangeRate = 1.0;
+  int32_t numSteps = 5;           // Monte Carlo time steps
+  int32_t mcIterations = 5;       // Monte Carlo paths
+  int32_t latticeIterations = 5;  // lattice steps
+  int32_t interestRate2Type = 0;
+  int32_t yieldRate2Type = 0;
+};
+
+// Checks the common inputs in their fixed order (the first failure raises), clamps them into
+// working ranges, turns days into years and quoted rates into continuous ones, all in place.
+// Returns false, leaving floors and rate conversions undone, when a yield is so negative that
+// -q*T > 20.
+bool NormaliseInputs(CommonInputs& in, int32_t* errorCode);
+
+inline constexpr long double kDaysToYears = 1.0L / 365.0L;
+
+// Sensitivity codes with the gamma step and second difference.
+constexpr bool IsGammaCode(int32_t code) { return code == 3 || code == 22 || code == 23; }
+
+struct BumpedInput {
+  double down, mid, up;
+};
+
+// Up to three inputs moved together, and how to difference the kernel values at them.
+struct Bumps {
+  std::array<BumpedInput, 3> x;
+  int32_t divisor;  // A: 2 central, 1 one-sided
+  double step;      // h
+};
+
+// Lays out down, middle and up values of x1 (always moved) and x2, x3 (moved when not 0). All
+// moved inputs share one scheme: central only when every one of them stays positive when
+// lowered by the step. Reference levels that coincide (all three, or the last two for a strike
+// sensitivity) shift every input forward.
+Bumps SetUpBumps(int32_t code, double x1, double x2 = 0, double x3 = 0, double L1 = -1,
+                 double L2 = -2, double L3 = -3);
+
+// The difference quotient of kernel values at the bumped inputs; Theta comes out per calendar day
+// with the sign of time passing.
+double FiniteDifference(int32_t code, double fDown, double fMid, double fUp, int32_t divisor,
+                        double step);
+
+}  // namespace quantrel::core

@@ -1,0 +1,116 @@
+// Implied-value searches: the Newton search, which re-enters the model entry for the value and its
+// derivative, and the bracketing false-position search, which prices the kernel directly. Both
+// report failure as 0 and raise nothing of their own.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "core/ModelEntry.h"
+
+namespace quantrel::core {
+
+inline constexpr double kImpliedTolerance = 1e-6;
+inline constexpr double kVolatilityCeiling = 100;  // Newton: volatilities lie in (0, 100)
+// A Newton search whose error stalls above the tolerance without growing ends here, with 0.
+inline constexpr int kNewtonIterationCap = 1000;
+
+// Manaster-Koehler starting volatility, with the rate floored at 1%.
+inline double ManasterKoehlerSeed(double S, double X, double r, double T) {
+  const double rate = r > 0.01 ? r : 0.01;
+  return std::sqrt(std::fabs(std::log(S / X) + rate * T) * 2 / T);
+}
+
+// Starting strike: S - P* for a call, S + P* for a put; the given strike when that is not > 0.
+inline double StrikeSeed(bool call, double S, double target, double givenStrike) {
+  const double seed = call ? S - target : S + target;
+  return seed > 0 ? seed : givenStrike;
+}
+
+enum class Sought { Volatility, Strike };
+
+// Newton search for the input `field` that makes the model value equal `target`. `derivative`
+// is the sensitivity code of that input (Vega for a volatility, the strike's sensitivity).
+template <class Model>
+double NewtonSearch(typename Model::Inputs in, double Model::Inputs::*field, Sought sought,
+                    int32_t derivative, double target, double seed, int32_t* err) {
+  if (!(target > 0)) return 0;
+  const double ceiling =
+      sought == Sought::Volatility ? kVolatilityCeiling : std::numeric_limits<double>::infinity();
+  double u = seed;
+  double price = 0, slope = 0;
+  auto evaluate = [&] {
+    in.*field = u;
+    price = RunEntry<Model>(in, 1, err, true, true);
+    slope = RunEntry<Model>(in, derivative, err, true, true);
+  };
+  evaluate();
+  double error = std::fabs(target - price);
+  for (int i = 0; error > kImpliedTolerance && slope != 0;) {
+    u -= (price - target) / slope;
+    if (!(u > 0) || u >= ceiling) return 0;
+    evaluate();
+    const double next = std::fabs(target - price);
+    ++i;
+    if (next > error && i > 2) return 0;  // diverging
+    if (i >= kNewtonIterationCap) return 0;
+    error = next;
+  }
+  return u > 0 && slope != 0 ? u : 0;
+}
+
+// False-position search over a kernel `price(u)` with every other input fixed. Volatility ends
+// default to 1.0 and 0.01; strike ends are S + P* and S - P* (the given strike when S - P* is not
+// > 0). The first-named end is the high end unless it prices below the second.
+struct FalsePositionEnds {
+  double first, second;
+};
+
+inline FalsePositionEnds StandardEnds(Sought sought, double S, double target, double givenStrike) {
+  if (sought == Sought::Volatility) return {1.0, 0.01};
+  const double lower = S - target;
+  return {S + target, lower > 0 ? lower : givenStrike};
+}
+
+inline constexpr int kFalsePositionIterations = 1000;
+
+template <class Price>
+double FalsePositionSearch(Price&& price, Sought sought, double target, FalsePositionEnds ends) {
+  if (!(target > 0)) return 0;
+  const double limit = sought == Sought::Volatility ? 10000 : 1e12;
+  double high = ends.first, low = ends.second;
+  double pHigh = price(high), pLow = price(low);
+  auto order = [&] {
+    if (!(pHigh >= pLow)) {
+      std::swap(high, low);
+      std::swap(pHigh, pLow);
+    }
+  };
+  auto next = [&](double& u) {
+    const double spread = pHigh - pLow;
+    if (spread == 0) return false;  // flat bracket: no iterate
+    u = low + (target - pLow) * (high - low) / spread;
+    return !std::isnan(u) && u >= 0 && u <= limit;
+  };
+  order();
+  double u = 0;
+  if (!next(u)) return 0;
+  double pU = price(u);
+  for (int iteration = 1; std::fabs(target - pU) > kImpliedTolerance; ++iteration) {
+    if (iteration > kFalsePositionIterations) return 0;
+    if (target <= pU) {
+      high = u;
+      pHigh = pU;
+    } else {
+      low = u;
+      pLow = pU;
+    }
+    order();
+    if (!next(u)) return 0;
+    pU = price(u);
+  }
+  return u > 0 ? u : 0;
+}
+
+}  // namespace quantrel::core

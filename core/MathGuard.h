@@ -1,0 +1,51 @@
+// Stand-in for a math-library error callback: a computation run under the guard that raises a
+// domain error, a pole or an overflow in the floating-point environment, or that ends in a value
+// that is not finite, becomes a MathFault ("EInvalidOp"). Underflow and inexact results are
+// ordinary and pass. Guards nest (the implied-value searches re-enter model entries); the flags
+// are cleared only when the outermost guard starts, so a fault anywhere inside is seen.
+#pragma once
+
+#include <cfenv>
+#include <cmath>
+
+#include "quantrel/errors.h"
+
+namespace quantrel::core {
+
+inline constexpr int kMathFaultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+
+namespace detail {
+inline thread_local int t_guardDepth = 0;
+
+// The pending fault flags. On x86-64 the SSE and x87 status words are read directly (the x87 one
+// matters for extended-precision work); the flag bits there are those of <cfenv>.
+inline int PendingFaults() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+  static_assert(FE_INVALID == 0x01 && FE_DIVBYZERO == 0x04 && FE_OVERFLOW == 0x08);
+  unsigned short x87;
+  __asm__ volatile("fnstsw %0" : "=am"(x87)::"memory");
+  return static_cast<int>(__builtin_ia32_stmxcsr() | x87) & kMathFaultFlags;
+#else
+  return std::fetestexcept(kMathFaultFlags);
+#endif
+}
+}  // namespace detail
+
+template <class Computation>
+double RunGuarded(Computation&& compute) {
+  // Testing is cheap and clearing is not, so clear only flags left over from earlier work.
+  if (detail::t_guardDepth == 0 && detail::PendingFaults()) {
+    std::feclearexcept(kMathFaultFlags);
+  }
+  struct Depth {
+    Depth() { ++detail::t_guardDepth; }
+    ~Depth() { --detail::t_guardDepth; }
+  } depth;
+  // The volatile store keeps the compiler from moving the computation past the flag test.
+  volatile double stored = compute();
+  const double result = stored;
+  if (detail::PendingFaults() || !std::isfinite(result)) throw MathFault();
+  return result;
+}
+
+}  // namespace quantrel::core
