@@ -7,10 +7,16 @@ namespace quantrel::core {
 
 namespace {
 
-bool IsImpliedVolCode(int32_t f) { return f == 5 || f == 24 || f == 25; }
-bool IsImpliedStrikeCode(int32_t f) { return f == 13 || f == 35 || f == 37; }
+bool IsImpliedVolCode(int32_t f) {
+  return f == 5 || f == 24 || f == 25;
+}
+bool IsImpliedStrikeCode(int32_t f) {
+  return f == 13 || f == 35 || f == 37;
+}
 
-double ToYears(double days) { return static_cast<double>(days * kDaysToYears); }
+double ToYears(double days) {
+  return static_cast<double>(days * kDaysToYears);
+}
 
 }  // namespace
 
@@ -22,7 +28,8 @@ bool NormaliseInputs(CommonInputs& in, int32_t* err) {
   if (in.exerciseType != 0 && in.exerciseType != 1) {
     Fail(err, ExerciseTypeErr, "The ExerciseType is invalid.");
   }
-  if (in.optionType != 1 && in.optionType != 2) Fail(err, OptionTypeErr, "The OptionType is invalid.");
+  if (in.optionType != 1 && in.optionType != 2)
+    Fail(err, OptionTypeErr, "The OptionType is invalid.");
 
   if (in.latticeIterations < 5) {
     Fail(err, IterationsMinErr,
@@ -59,7 +66,8 @@ bool NormaliseInputs(CommonInputs& in, int32_t* err) {
   if (in.modelCode != kAverageRate && !(in.timeStart > 0)) {
     Fail(err, TimeStartErr, "TimeStart must be greater than 0.");
   }
-  if (in.timeFormat != 0 && in.timeFormat != 1) Fail(err, TimeFormatErr, "The TimeFormat is invalid.");
+  if (in.timeFormat != 0 && in.timeFormat != 1)
+    Fail(err, TimeFormatErr, "The TimeFormat is invalid.");
 
   for (double* v : {&in.volatility, &in.volatility2}) {
     if (!(*v > 0.002)) *v = 0.002;
@@ -101,7 +109,8 @@ bool NormaliseInputs(CommonInputs& in, int32_t* err) {
            "MarketPrice must be greater than zero to calculate the Implied Volatility.");
     }
     if (IsImpliedStrikeCode(f)) {
-      Fail(err, MktPriceGZErr, "MarketPrice must be greater than zero to calculate the Implied Strike.");
+      Fail(err, MktPriceGZErr,
+           "MarketPrice must be greater than zero to calculate the Implied Strike.");
     }
     if (f == 40) {
       Fail(err, MktPriceGZErr,

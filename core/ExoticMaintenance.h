@@ -66,7 +66,9 @@ bool NormaliseInputs(CommonInputs& in, int32_t* errorCode);
 inline constexpr long double kDaysToYears = 1.0L / 365.0L;
 
 // Sensitivity codes with the gamma step and second difference.
-constexpr bool IsGammaCode(int32_t code) { return code == 3 || code == 22 || code == 23; }
+constexpr bool IsGammaCode(int32_t code) {
+  return code == 3 || code == 22 || code == 23;
+}
 
 struct BumpedInput {
   double down, mid, up;

@@ -105,19 +105,61 @@ struct Target {
 template <class In>
 bool FindTarget(const Moves<In>& m, const Quotes& q, int32_t code, Target<In>& t) {
   switch (code) {
-    case 2: case 3: case 9: case 20: case 22: case 32: t.fields[0] = m.asset[0]; break;
-    case 21: case 23: case 33: t.fields[0] = m.asset[1]; break;
-    case 4: t.fields = m.times; break;
-    case 6: case 26: t.fields[0] = m.vol[0]; break;
-    case 27: t.fields[0] = m.vol[1]; break;
-    case 11: case 34: t.fields[0] = m.strike[0]; break;
-    case 36: t.fields[0] = m.strike[1]; break;
-    case 38: t.fields[0] = m.correlation; break;
-    case 7: case 28: t.rate = &m.rate[0]; t.quote = q.rate[0]; break;
-    case 29: t.rate = &m.rate[1]; t.quote = q.rate[1]; break;
-    case 8: case 30: t.rate = &m.yield[0]; t.quote = q.yield[0]; t.kind = RateKind::Yield; break;
-    case 31: t.rate = &m.yield[1]; t.quote = q.yield[1]; t.kind = RateKind::Yield; break;
-    default: return false;
+    case 2:
+    case 3:
+    case 9:
+    case 20:
+    case 22:
+    case 32:
+      t.fields[0] = m.asset[0];
+      break;
+    case 21:
+    case 23:
+    case 33:
+      t.fields[0] = m.asset[1];
+      break;
+    case 4:
+      t.fields = m.times;
+      break;
+    case 6:
+    case 26:
+      t.fields[0] = m.vol[0];
+      break;
+    case 27:
+      t.fields[0] = m.vol[1];
+      break;
+    case 11:
+    case 34:
+      t.fields[0] = m.strike[0];
+      break;
+    case 36:
+      t.fields[0] = m.strike[1];
+      break;
+    case 38:
+      t.fields[0] = m.correlation;
+      break;
+    case 7:
+    case 28:
+      t.rate = &m.rate[0];
+      t.quote = q.rate[0];
+      break;
+    case 29:
+      t.rate = &m.rate[1];
+      t.quote = q.rate[1];
+      break;
+    case 8:
+    case 30:
+      t.rate = &m.yield[0];
+      t.quote = q.yield[0];
+      t.kind = RateKind::Yield;
+      break;
+    case 31:
+      t.rate = &m.yield[1];
+      t.quote = q.yield[1];
+      t.kind = RateKind::Yield;
+      break;
+    default:
+      return false;
   }
   return t.rate ? t.rate->value != nullptr : t.fields[0] != nullptr;
 }
@@ -129,7 +171,9 @@ constexpr bool IsPassThrough(int32_t code) {
 constexpr bool IsScaledByOnePercent(int32_t code) {
   return code == 6 || code == 7 || code == 8 || (code >= 26 && code <= 31);
 }
-constexpr bool IsLambda(int32_t code) { return code == 9 || code == 32 || code == 33; }
+constexpr bool IsLambda(int32_t code) {
+  return code == 9 || code == 32 || code == 33;
+}
 
 template <class Model>
 Levels LevelsFor(const typename Model::Inputs& in, int32_t code) {
@@ -142,8 +186,8 @@ Levels LevelsFor(const typename Model::Inputs& in, int32_t code) {
 
 // A sensitivity: the kernel at the bumped inputs, differenced.
 template <class Model>
-double Sensitivity(const typename Model::Inputs& in, int32_t code, const Target<typename Model::Inputs>& t,
-                   int32_t* err) {
+double Sensitivity(const typename Model::Inputs& in, int32_t code,
+                   const Target<typename Model::Inputs>& t, int32_t* err) {
   using In = typename Model::Inputs;
   std::array<double, 3> x{};
   if (t.rate) {
@@ -181,8 +225,8 @@ constexpr bool kHasSearch = requires(const typename Model::Inputs& in, int32_t* 
 };
 
 template <class Model>
-double Dispatch(const typename Model::Inputs& in, int32_t code, const Target<typename Model::Inputs>& target,
-                int32_t* err, bool raw) {
+double Dispatch(const typename Model::Inputs& in, int32_t code,
+                const Target<typename Model::Inputs>& target, int32_t* err, bool raw) {
   if (code == 1) return Model::Value(in);
   if constexpr (kHasSearch<Model>) {
     if (IsPassThrough(code)) return Model::Implied(code, in, err);
@@ -232,9 +276,8 @@ double RunEntry(typename Model::Inputs in, int32_t optionFunction, int32_t* erro
   }
   if (!served) Fail(err, OptionFunctionErr, "The OptionFunction is invalid.");
 
-  return RunGuarded([&] {
-    return detail::Dispatch<Model>(in, optionFunction, target, err, rawSensitivities);
-  });
+  return RunGuarded(
+      [&] { return detail::Dispatch<Model>(in, optionFunction, target, err, rawSensitivities); });
 }
 
 }  // namespace quantrel::core

@@ -6,15 +6,20 @@
 
 namespace quantrel::core {
 
-int32_t Sign(double x) { return x > 0 ? 1 : (x < 0 ? -1 : 0); }
+int32_t Sign(double x) {
+  return x > 0 ? 1 : (x < 0 ? -1 : 0);
+}
 
-double NormalDensity(double x) { return std::exp(-x * x / 2) / std::sqrt(kTwoPi); }
+double NormalDensity(double x) {
+  return std::exp(-x * x / 2) / std::sqrt(kTwoPi);
+}
 
 double CumulativeNormal(double x) {
   const double z = std::fabs(x);
   const double k = 1 / (1 + 0.2316419 * z);
   const double poly =
-      k * (0.31938153 + k * (-0.356563782 + k * (1.781477937 + k * (-1.821255978 + k * 1.330274429))));
+      k *
+      (0.31938153 + k * (-0.356563782 + k * (1.781477937 + k * (-1.821255978 + k * 1.330274429))));
   const double p = 1 - NormalDensity(z) * poly;
   return x >= 0 ? p : 1 - p;
 }
@@ -25,7 +30,9 @@ constexpr double kDreznerWeight[5] = {0.24840615, 0.39233107, 0.21141819, 0.0332
                                       0.00082485334};
 constexpr double kDreznerAbscissa[5] = {0.10024215, 0.48281397, 1.0609498, 1.7797294, 2.6697604};
 
-int32_t SignL(long double x) { return x > 0 ? 1 : (x < 0 ? -1 : 0); }
+int32_t SignL(long double x) {
+  return x > 0 ? 1 : (x < 0 ? -1 : 0);
+}
 
 long double Clamp(long double x, long double limit, long double inside) {
   if (x >= limit) return inside;
@@ -142,14 +149,22 @@ constexpr const char* kInterestTooNegative =
 // Compounding periods per year of the periodic conventions; 0 for the others.
 double PeriodsPerYear(int32_t rateType) {
   switch (rateType) {
-    case 1: return 365;  // Daily
-    case 2: return 12;   // Monthly
-    case 3: return 6;    // BiMonthly
-    case 4: return 4;    // Quarterly
-    case 5: return 3;    // TriAnnually
-    case 6: return 2;    // SemiAnnually
-    case 10: return 2;   // BondEquivelantYield
-    default: return 0;
+    case 1:
+      return 365;  // Daily
+    case 2:
+      return 12;  // Monthly
+    case 3:
+      return 6;  // BiMonthly
+    case 4:
+      return 4;  // Quarterly
+    case 5:
+      return 3;  // TriAnnually
+    case 6:
+      return 2;  // SemiAnnually
+    case 10:
+      return 2;  // BondEquivelantYield
+    default:
+      return 0;
   }
 }
 

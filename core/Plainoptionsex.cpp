@@ -12,8 +12,12 @@ double GeneralizedBlackScholes(int32_t type, double S, double X, double T, doubl
   double d1, d2;
   ComputeD1D2(1, S, X, r, q, T, T, v, 1, 1, d1, d2);
   const double s = S == 0 ? 1e-17 : S;
-  if (type == 1) return s * std::exp(-q * T) * CumulativeNormal(d1) - X * std::exp(-r * T) * CumulativeNormal(d2);
-  if (type == 2) return X * std::exp(-r * T) * CumulativeNormal(-d2) - s * std::exp(-q * T) * CumulativeNormal(-d1);
+  if (type == 1)
+    return s * std::exp(-q * T) * CumulativeNormal(d1) -
+           X * std::exp(-r * T) * CumulativeNormal(d2);
+  if (type == 2)
+    return X * std::exp(-r * T) * CumulativeNormal(-d2) -
+           s * std::exp(-q * T) * CumulativeNormal(-d1);
   return 0;
 }
 
@@ -24,10 +28,12 @@ CallPutPair BlackScholesCallPutPair(double S, double Xc, double Xp, double t, do
   CallPutPair out;
   double d1, d2;
   ComputeD1D2(1, S, Xc, r, q, tc, tc, v, 1, 1, d1, d2);
-  out.callValue = S * std::exp(-q * tc) * CumulativeNormal(d1) - Xc * std::exp(-r * tc) * CumulativeNormal(d2);
+  out.callValue =
+      S * std::exp(-q * tc) * CumulativeNormal(d1) - Xc * std::exp(-r * tc) * CumulativeNormal(d2);
   out.callDelta = std::exp(-q * tc) * CumulativeNormal(d1);
   ComputeD1D2(1, S, Xp, r, q, tp, tp, v, 1, 1, d1, d2);
-  out.putValue = Xp * std::exp(-r * tp) * CumulativeNormal(-d2) - S * std::exp(-q * tp) * CumulativeNormal(-d1);
+  out.putValue = Xp * std::exp(-r * tp) * CumulativeNormal(-d2) -
+                 S * std::exp(-q * tp) * CumulativeNormal(-d1);
   out.putDelta = -std::exp(-q * tp) * CumulativeNormal(-d1);
   return out;
 }
@@ -65,7 +71,8 @@ double BjerksundStenslandPhi(double S, double T, double gamma, double H, double 
   const double vt = v * std::sqrt(T);
   const double d = -(std::log(S / H) + (b + (gamma - 0.5) * v2) * T) / vt;
   return std::exp(lambda) * std::pow(S, gamma) *
-         (CumulativeNormal(d) - std::pow(I / S, kappa) * CumulativeNormal(d - 2 * std::log(I / S) / vt));
+         (CumulativeNormal(d) -
+          std::pow(I / S, kappa) * CumulativeNormal(d - 2 * std::log(I / S) / vt));
 }
 
 double BjerksundStenslandCall(double S, double X, double T, double v, double r, double b) {
@@ -86,7 +93,8 @@ double BjerksundStenslandCall(double S, double X, double T, double v, double r, 
     trigger = b0 + (bInfinity - b0) * (1 - std::exp(h));
     if (trigger > 0) {
       if (trigger > S) {
-        if ((beta < 0 && beta * std::log10(trigger) > 50) || (beta > 0 && beta * std::log10(S) > 50)) {
+        if ((beta < 0 && beta * std::log10(trigger) > 50) ||
+            (beta > 0 && beta * std::log10(S) > 50)) {
           overflow = true;
         }
         if (!overflow) {

@@ -6,7 +6,8 @@
 
 namespace quantrel::core {
 
-// European call (type 1) or put (type 2) with continuous yield q; 0 for any other type. Not floored.
+// European call (type 1) or put (type 2) with continuous yield q; 0 for any other type. Not
+// floored.
 double GeneralizedBlackScholes(int32_t type, double S, double X, double T, double v, double r,
                                double q);
 

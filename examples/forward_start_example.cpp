@@ -11,14 +11,14 @@ int main() {
     return ForwardStart(CallOption, function, S, t1, T, v, r, q, alpha, marketPrice, Years,
                         Continuous, Continuous);
   };
-  std::printf("Forward-start call: S=%g, TimeStart=%g, TimeExpire=%g years, vol=%g, r=%g, q=%g\n", S,
-              t1, T, v, r, q);
+  std::printf("Forward-start call: S=%g, TimeStart=%g, TimeExpire=%g years, vol=%g, r=%g, q=%g\n",
+              S, t1, T, v, r, q);
   const struct {
     const char* name;
     int32_t code;
-  } rows[] = {{"Value", Theoretical_FS}, {"Delta", Delta_FS}, {"Gamma", Gamma_FS},
+  } rows[] = {{"Value", Theoretical_FS},     {"Delta", Delta_FS},        {"Gamma", Gamma_FS},
               {"Theta (per day)", Theta_FS}, {"Vega (per 1%)", Vega_FS}, {"Rho (per 1%)", Rho_FS},
-              {"Psi (per 1%)", Psi_FS}, {"Lambda", Lambda_FS}};
+              {"Psi (per 1%)", Psi_FS},      {"Lambda", Lambda_FS}};
   for (const auto& row : rows) std::printf("  %-16s %12.6f\n", row.name, price(row.code));
   const double value = price(Theoretical_FS);
   std::printf("  %-16s %12.6f\n", "Implied vol", price(ImpliedVol_FS, value));

@@ -909,7 +909,9 @@ constexpr MethodSpec kMethods[] = {
 
 }  // namespace
 
-std::span<const MethodSpec> Methods() noexcept { return kMethods; }
+std::span<const MethodSpec> Methods() noexcept {
+  return kMethods;
+}
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {

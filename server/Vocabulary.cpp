@@ -43,7 +43,9 @@ const ErrorSpec* FindError(int32_t code) noexcept {
 
 }  // namespace
 
-std::span<const EnumerationSpec> Enumerations() noexcept { return kEnumerations; }
+std::span<const EnumerationSpec> Enumerations() noexcept {
+  return kEnumerations;
+}
 
 const EnumerationSpec* FindEnumeration(std::string_view name) noexcept {
   for (const EnumerationSpec& e : kEnumerations) {
@@ -59,7 +61,9 @@ const EnumMember* FindMember(const EnumerationSpec& enumeration, std::string_vie
   return nullptr;
 }
 
-std::span<const ErrorSpec> ErrorCodes() noexcept { return kErrors; }
+std::span<const ErrorSpec> ErrorCodes() noexcept {
+  return kErrors;
+}
 
 const char* ErrorName(int32_t code) noexcept {
   const ErrorSpec* e = FindError(code);

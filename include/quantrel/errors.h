@@ -17,7 +17,8 @@ enum enumErrCodes : int32_t {
 // A failed pricing call: the enumErrCodes value and the exact message of the first rule broken.
 class PricingError : public std::runtime_error {
  public:
-  PricingError(int32_t code, const std::string& message) : std::runtime_error(message), code_(code) {}
+  PricingError(int32_t code, const std::string& message)
+      : std::runtime_error(message), code_(code) {}
   int32_t code() const noexcept { return code_; }
 
  private:

@@ -52,8 +52,9 @@ struct ForwardStartModel {
 
   // S e^(-q t1) times a European option on an asset worth 1, struck at alpha, living T - t1.
   static double Value(const Inputs& in) {
-    const double value = in.S * std::exp(-in.q * in.t1) *
-                         GeneralizedBlackScholes(in.type, 1, in.alpha, in.T - in.t1, in.v, in.r, in.q);
+    const double value =
+        in.S * std::exp(-in.q * in.t1) *
+        GeneralizedBlackScholes(in.type, 1, in.alpha, in.T - in.t1, in.v, in.r, in.q);
     return value >= 0 ? value : 0;
   }
 
@@ -72,10 +73,10 @@ double ForwardStart(int32_t OptionType, int32_t OptionFunction, double AssetPric
                     double Alpha, double MarketPrice, int32_t TimeFormat, int32_t InterestRateType,
                     int32_t YieldRateType, int32_t* ErrorCode, bool RawSensitivities,
                     bool SkipValidation) {
-  return RunEntry<ForwardStartModel>({OptionType, AssetPrice, TimeStart, TimeExpire, Volatility,
-                                      InterestRate, YieldRate, Alpha, MarketPrice, TimeFormat,
-                                      InterestRateType, YieldRateType},
-                                     OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
+  return RunEntry<ForwardStartModel>(
+      {OptionType, AssetPrice, TimeStart, TimeExpire, Volatility, InterestRate, YieldRate, Alpha,
+       MarketPrice, TimeFormat, InterestRateType, YieldRateType},
+      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
 }
 
 }  // namespace quantrel

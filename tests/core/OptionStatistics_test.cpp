@@ -55,9 +55,8 @@ TEST(BivariateNormal, AgreesWithQuadratureInEveryBranch) {
   };
   // Cases 1 to 4 by the signs of (a, b, rho); case 5 where a*b*rho > 0.
   const std::vector<Case> cases = {
-      {-0.5, -1.2, -0.3}, {-1, 0.7, 0.4}, {0.8, -0.2, 0.6}, {1.1, 0.4, -0.7},
-      {0.5, 1.5, 0.5},    {1.2, -0.3, -0.4}, {-0.9, -0.6, 0.8}, {-2, 1.5, -0.95},
-      {2.5, 2.5, 0.99},   {0.3, 0.3, 0.0}};
+      {-0.5, -1.2, -0.3}, {-1, 0.7, 0.4},    {0.8, -0.2, 0.6}, {1.1, 0.4, -0.7}, {0.5, 1.5, 0.5},
+      {1.2, -0.3, -0.4},  {-0.9, -0.6, 0.8}, {-2, 1.5, -0.95}, {2.5, 2.5, 0.99}, {0.3, 0.3, 0.0}};
   for (const Case& c : cases) {
     // Drezner's five-point rule is good to about 1e-6.
     EXPECT_NEAR(BivariateNormal(c.a, c.b, c.rho), BivariateByQuadrature(c.a, c.b, c.rho), 1e-6)
@@ -76,7 +75,8 @@ TEST(BivariateNormal, IndependentAndLimitingCases) {
   EXPECT_EQ(BivariateNormal(0.3, -0.4, 1), BivariateNormal(0.3, -0.4, 0.9999999L));
   EXPECT_NEAR(BivariateNormal(0.3, -0.4, 1), CumulativeNormal(-0.4), 1e-4);
   EXPECT_EQ(BivariateNormal(0.3, -0.4, -1), BivariateNormal(0.3, -0.4, -0.9999999L));
-  EXPECT_NEAR(BivariateNormal(0.3, 0.4, -1), CumulativeNormal(0.3) + CumulativeNormal(0.4) - 1, 1e-4);
+  EXPECT_NEAR(BivariateNormal(0.3, 0.4, -1), CumulativeNormal(0.3) + CumulativeNormal(0.4) - 1,
+              1e-4);
   // Arguments beyond +-10 are clamped.
   EXPECT_EQ(BivariateNormal(20, 0, 0.3), BivariateNormal(9.9999999L, 0, 0.3));
   EXPECT_EQ(BivariateNormal(-20, 0.5, 0.3), BivariateNormal(-9.9999999L, 0.5, 0.3));
@@ -97,7 +97,8 @@ TEST(ComputeD1D2, PlainAndSeparatedTimeModes) {
   EXPECT_NEAR(d2, ref.d2(), 1e-14);
   // Mode 2: drift over T1, variance over T2.
   ASSERT_TRUE(ComputeD1D2(2, 100, 95, 0.05, 0.02, 0.3, 0.8, 0.25, 1, 1, d1, d2));
-  const double expected = (std::log(100.0 / 95) + 0.03 * 0.3 + 0.0625 * 0.8 / 2) / (0.25 * std::sqrt(0.8));
+  const double expected =
+      (std::log(100.0 / 95) + 0.03 * 0.3 + 0.0625 * 0.8 / 2) / (0.25 * std::sqrt(0.8));
   EXPECT_NEAR(d1, expected, 1e-14);
   EXPECT_NEAR(d1 - d2, 0.25 * std::sqrt(0.8), 1e-14);
   // Scale factors multiply the price ratio.
@@ -135,7 +136,8 @@ TEST(GaussLegendreNodes, IntegratesPolynomialsUpToDegreeTwoNMinusOneExactly) {
       double sum = 0;
       for (int i = 0; i < n; ++i) sum += w[i] * std::pow(x[i], degree);
       const double exact = (std::pow(3.0, degree + 1) - std::pow(-1.0, degree + 1)) / (degree + 1);
-      EXPECT_NEAR(sum, exact, 1e-9 * std::max(1.0, std::fabs(exact))) << n << " points, x^" << degree;
+      EXPECT_NEAR(sum, exact, 1e-9 * std::max(1.0, std::fabs(exact)))
+          << n << " points, x^" << degree;
     }
   }
 }

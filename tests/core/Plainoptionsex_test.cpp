@@ -41,10 +41,14 @@ TEST(BlackScholesCallPutPair, MatchesSeparateValuesSeenFromAnIntermediateTime) {
   const double h = 1e-4;
   EXPECT_NEAR(p.callDelta,
               (GeneralizedBlackScholes(1, 50 + h, 55, 0.75, 0.35, 0.08, 0.03) -
-               GeneralizedBlackScholes(1, 50 - h, 55, 0.75, 0.35, 0.08, 0.03)) / (2 * h), 1e-5);
+               GeneralizedBlackScholes(1, 50 - h, 55, 0.75, 0.35, 0.08, 0.03)) /
+                  (2 * h),
+              1e-5);
   EXPECT_NEAR(p.putDelta,
               (GeneralizedBlackScholes(2, 50 + h, 48, 0.5, 0.35, 0.08, 0.03) -
-               GeneralizedBlackScholes(2, 50 - h, 48, 0.5, 0.35, 0.08, 0.03)) / (2 * h), 1e-5);
+               GeneralizedBlackScholes(2, 50 - h, 48, 0.5, 0.35, 0.08, 0.03)) /
+                  (2 * h),
+              1e-5);
 }
 
 TEST(BlackScholesValueDelta, AnyTypeOtherThanACallIsAPut) {

@@ -54,9 +54,10 @@ TEST(Catalogue, ForwardStartEntry) {
   EXPECT_EQ(m->dispatchId, 6);
   EXPECT_EQ(m->helpContext, 707);
   EXPECT_STREQ(m->helpString, "Forward Start Option Model");
-  const char* expected[] = {"OptionType", "OptionFunction", "AssetPrice", "TimeStart",
-                            "TimeExpire", "Volatility", "InterestRate", "YieldRate", "Alpha",
-                            "MarketPrice", "TimeFormat", "InterestRateType", "YieldRateType"};
+  const char* expected[] = {"OptionType",   "OptionFunction", "AssetPrice",   "TimeStart",
+                            "TimeExpire",   "Volatility",     "InterestRate", "YieldRate",
+                            "Alpha",        "MarketPrice",    "TimeFormat",   "InterestRateType",
+                            "YieldRateType"};
   ASSERT_EQ(m->inputs.size(), std::size(expected));
   for (size_t i = 0; i < std::size(expected); ++i) EXPECT_STREQ(m->inputs[i].name, expected[i]);
   EXPECT_STREQ(m->inputs[1].enumeration, "enumOptionFncsFS");

@@ -51,7 +51,8 @@ TEST(ForwardStart, TextbookValue) {
 TEST(ForwardStart, WithoutYieldTheValueIsSTimesTheOptionOnOne) {
   Contract c;
   c.q = 0;
-  const double unit = quantrel::testing::BlackScholesRef{1, c.alpha, c.T - c.t1, c.v, c.r, 0}.Call();
+  const double unit =
+      quantrel::testing::BlackScholesRef{1, c.alpha, c.T - c.t1, c.v, c.r, 0}.Call();
   EXPECT_NEAR(c(Theoretical_FS), c.S * unit, 5e-6 * c.S);
 }
 
@@ -66,7 +67,8 @@ TEST(ForwardStart, DaysAndYearsAgree) {
 }
 
 TEST(ForwardStart, OmittedTimeFormatMeansDays) {
-  const double defaulted = ForwardStart(CallOption, Theoretical_FS, 60, 91.25, 365, 0.3, 0.08, 0.04, 1.1);
+  const double defaulted =
+      ForwardStart(CallOption, Theoretical_FS, 60, 91.25, 365, 0.3, 0.08, 0.04, 1.1);
   Contract c;
   EXPECT_NEAR(defaulted, c(Theoretical_FS), 1e-12);
 }
@@ -81,6 +83,24 @@ TEST(ForwardStart, AssetSensitivitiesFollowFromLinearity) {
     EXPECT_NEAR(c(Gamma_FS), 0.0, 1e-8);
     EXPECT_NEAR(c(Lambda_FS), 1.0, 1e-7);
   }
+}
+
+TEST(ForwardStart, LambdaOfAWorthlessContractIsZero) {
+  Contract c;
+  c.type = PutOption;
+  c.alpha = 1e-6;  // a put struck at almost nothing
+  ASSERT_EQ(c(Theoretical_FS), 0.0);
+  EXPECT_EQ(c(Lambda_FS), 0.0);
+}
+
+TEST(ForwardStart, ThetaGoesOneSidedForAVeryShortStart) {
+  Contract c;
+  c.t1 = 5e-6;  // too short to be lowered by the step
+  const double h = 1e-5;
+  Contract later = c;
+  later.t1 += h, later.T += h;
+  const double forward = -(later(Theoretical_FS) - c(Theoretical_FS)) / h / 365;
+  EXPECT_NEAR(c(Theta_FS), forward, 1e-9);
 }
 
 TEST(ForwardStart, VegaIsPerPercentagePointUnlessRaw) {
@@ -172,7 +192,10 @@ Contract With(auto change) {
 TEST(ForwardStart, FailuresComeInOrderWithExactCodesAndMessages) {
   const char* kTimeStart = "TimeStart must be greater than 0 and less than the TimeExpire.";
   const Failure cases[] = {
-      {"start after expiry, before the type check", With([](Contract& c) { c.t1 = 2; c.type = 9; }),
+      {"start after expiry, before the type check", With([](Contract& c) {
+         c.t1 = 2;
+         c.type = 9;
+       }),
        Theoretical_FS, TimeStartErr, kTimeStart},
       {"start at 0", With([](Contract& c) { c.t1 = 0; }), Theoretical_FS, TimeStartErr, kTimeStart},
       {"option type", With([](Contract& c) { c.type = 3; }), Theoretical_FS, OptionTypeErr,
@@ -192,11 +215,11 @@ TEST(ForwardStart, FailuresComeInOrderWithExactCodesAndMessages) {
       {"input error before function error", With([](Contract& c) { c.S = -1; }), 11, AssetPriceErr,
        "AssetPrice must be greater than 0."},
       {"strike sensitivity", Contract{}, 11, OptionFunctionErr, "The OptionFunction is invalid."},
-      {"implied strike", With([](Contract& c) { c.market = 5; }), 13, OptionFunctionErr, "The OptionFunction is invalid."},
+      {"implied strike", With([](Contract& c) { c.market = 5; }), 13, OptionFunctionErr,
+       "The OptionFunction is invalid."},
       {"two-asset delta", Contract{}, 20, OptionFunctionErr, "The OptionFunction is invalid."},
-      {"market price checked before the function",
-       With([](Contract& c) { c.market = 0; }), 13, MktPriceGZErr,
-       "MarketPrice must be greater than zero to calculate the Implied Strike."},
+      {"market price checked before the function", With([](Contract& c) { c.market = 0; }), 13,
+       MktPriceGZErr, "MarketPrice must be greater than zero to calculate the Implied Strike."},
       {"unused code", Contract{}, 10, OptionFunctionErr, "The OptionFunction is invalid."},
       {"negative code", Contract{}, -1, OptionFunctionErr, "The OptionFunction is invalid."},
   };
