@@ -11,12 +11,16 @@
 //     static double Value(const Inputs&);            // the kernel: pure, floored where it says
 //     static double Implied(int32_t code, const Inputs&, int32_t* err);  // optional searches
 //     static Levels ReferenceLevels(const Inputs&, int32_t code);        // optional
+//     // optional: a model that computes some sensitivity its own way returns it here (before
+//     // the 0.01 scaling and lambda), or std::nullopt to take the generic bumps
+//     static std::optional<double> OwnSensitivity(int32_t code, const Inputs&, int32_t* err);
 //   };
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 
 #include "core/ExoticMaintenance.h"
 #include "core/Failure.h"
@@ -231,7 +235,13 @@ double Dispatch(const typename Model::Inputs& in, int32_t code,
   if constexpr (kHasSearch<Model>) {
     if (IsPassThrough(code)) return Model::Implied(code, in, err);
   }
-  double result = Sensitivity<Model>(in, code, target, err);
+  double result;
+  if constexpr (requires { Model::OwnSensitivity(code, in, err); }) {
+    const std::optional<double> own = Model::OwnSensitivity(code, in, err);
+    result = own ? *own : Sensitivity<Model>(in, code, target, err);
+  } else {
+    result = Sensitivity<Model>(in, code, target, err);
+  }
   if (IsScaledByOnePercent(code) && !raw) result *= 0.01;
   if (IsLambda(code)) {
     const double value = Model::Value(in);

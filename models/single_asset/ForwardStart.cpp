@@ -3,7 +3,7 @@
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
 #include "core/Plainoptionsex.h"
-#include "quantrel/models.h"
+#include "quantrel/single_asset.h"
 
 namespace quantrel {
 namespace {

@@ -261,6 +261,27 @@ TEST(ForwardStart, SkipValidationTakesInputsAsNormalised) {
   EXPECT_EQ(days(Theoretical_FS, nullptr, false, true), skipped);
 }
 
+// Whatever a spreadsheet cell holds, the answer is a finite number or a failure.
+TEST(ForwardStart, NonFiniteInputsNeverComeBackAsNonFiniteResults) {
+  const double hostile[] = {std::nan(""), INFINITY, -INFINITY, 0.0, -1.0, 1e308, 1e-308};
+  double Contract::*fields[] = {&Contract::S, &Contract::t1, &Contract::T,     &Contract::v,
+                                &Contract::r, &Contract::q,  &Contract::alpha, &Contract::market};
+  for (double Contract::*field : fields) {
+    for (double x : hostile) {
+      for (int32_t function : {1, 2, 3, 4, 5, 6, 7, 8, 9}) {
+        Contract c;
+        c.*field = x;
+        c.market = c.market == 0 ? 6.76 : c.market;
+        try {
+          const double result = c(function);
+          EXPECT_TRUE(std::isfinite(result)) << x << " function " << function;
+        } catch (const PricingError&) {
+        }
+      }
+    }
+  }
+}
+
 TEST(ForwardStart, AZeroRemainingLifeAfterTheFloorsIsAMathFault) {
   Contract c;
   c.t1 = c.T = 1e-9;  // both floored to 1e-7 years: no life left after the strike is set

@@ -1,4 +1,4 @@
-// Nanoseconds per call of the model entries, through the public C++ API.
+// Nanoseconds per call of the forward-start entry, through the public C++ API.
 #include <benchmark/benchmark.h>
 
 #include "quantrel/quantrel.h"
