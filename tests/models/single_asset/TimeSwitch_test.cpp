@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "quantrel/quantrel.h"
+#include "support/SingleAssetReference.h"
+
+namespace quantrel {
+namespace {
+
+using namespace quantrel::testing;
+
+struct Contract {
+  int32_t type = CallOption;
+  double S = 100, X = 110, T = 1;
+  int32_t earned = 0;
+  double amount = 5, interval = 1.0 / 365, v = 0.26, r = 0.06, q = 0;
+  double market = 0;
+  int32_t timeFormat = Years, rateType = Continuous, yieldType = Continuous;
+
+  double operator()(int32_t function, int32_t* err = nullptr) const {
+    return TimeSwitch(type, function, S, X, T, earned, amount, interval, v, r, q, market,
+                      timeFormat, rateType, yieldType, err);
+  }
+  // Each fixing i*interval - elapsed pays amount*interval at T if the asset is on the right side.
+  double Reference(double elapsed = 0) const {
+    const int fixings = static_cast<int>(std::floor(T / interval + 1e-9));
+    double sum = earned;
+    for (int i = 1; i <= fixings; ++i) {
+      const double t = i * interval - elapsed;
+      const double d = (std::log(S / X) + (r - q - v * v / 2) * t) / (v * std::sqrt(t));
+      sum += ExactN(type == CallOption ? d : -d);
+    }
+    const double value = amount * interval * std::exp(-r * (T - elapsed)) * sum;
+    return value > 0 ? value : 0;
+  }
+};
+
+TEST(TimeSwitch, ValueIsTheDiscountedExpectedEarnings) {
+  struct Row {
+    int32_t type;
+    double X, interval;
+    int32_t earned;
+    double amount;
+  };
+  const Row rows[] = {
+      {CallOption, 110, 1.0 / 365, 0, 5}, {PutOption, 110, 1.0 / 365, 0, 5},
+      {CallOption, 90, 1.0 / 12, 3, 5},   {PutOption, 95, 0.3, 2, 1},
+      {CallOption, 100, 2.0, 4, 5},  // interval beyond expiry: only what is earned
+      {CallOption, 100, 0.25, -9, 5},     {PutOption, 100, 0.25, 2, -5},  // floored at 0
+  };
+  for (const Row& row : rows) {
+    Contract c;
+    c.type = row.type, c.X = row.X, c.interval = row.interval, c.earned = row.earned;
+    c.amount = row.amount;
+    EXPECT_NEAR(c(Theoretical), c.Reference(), 1e-6 * std::fabs(c.amount) * (1 + c.T))
+        << row.type << " X " << row.X << " interval " << row.interval << " earned " << row.earned;
+  }
+}
+
+TEST(TimeSwitch, TextbookValue) {
+  EXPECT_NEAR(Contract{}(Theoretical), 1.3750, 5e-4);  // daily fixings, S 100, X 110, 5 a day
+}
+
+TEST(TimeSwitch, ADeepInTheMoneyCallEarnsEveryInterval) {
+  Contract c;
+  c.X = 1, c.interval = 0.1;
+  EXPECT_NEAR(c(Theoretical), c.amount * std::exp(-c.r * c.T) * 10 * 0.1, 1e-9);
+}
+
+// Theta is the calendar moving on: expiry and every fixing draw nearer, nothing is earned within
+// the step. Units already earned add only their discounting, never a jump of one unit.
+TEST(TimeSwitch, ThetaFollowsTheScheduleAsTimePasses) {
+  const double h = 1e-4;
+  for (int32_t type : {CallOption, PutOption}) {
+    for (double interval : {1.0 / 365, 1.0 / 12}) {
+      Contract c;
+      c.type = type, c.interval = interval;
+      const double expected = -(c.Reference(-h) - c.Reference(h)) / (2 * h) / 365;
+      EXPECT_NEAR(c(Theta), expected, 1e-8) << type << " " << interval;
+
+      Contract earning = c;
+      earning.earned = 5;
+      const double discounting = c.r * interval * c.amount * std::exp(-c.r * c.T) * 5 / 365;
+      EXPECT_NEAR(earning(Theta) - c(Theta), discounting, 1e-10) << type << " " << interval;
+    }
+  }
+}
+
+// Intervals that divide the year exactly keep every fixing after the day conversion.
+TEST(TimeSwitch, DaysAndYearsAgree) {
+  for (int perYear : {3, 12, 52}) {
+    Contract years;
+    years.interval = 1.0 / perYear;
+    Contract days = years;
+    days.timeFormat = Days, days.T = 365, days.interval = 365.0 / perYear;
+    EXPECT_NEAR(years(Theoretical), years.Reference(), 1e-6) << perYear;
+    for (int32_t function : {Theoretical, Delta, Theta, Vega}) {
+      EXPECT_NEAR(days(function), years(function), 1e-9) << perYear << " function " << function;
+    }
+  }
+}
+
+// An out-of-the-money switch is worth most at a middling volatility, so a price can have two
+// volatilities; the search returns one that reprices it, the one that priced it where only that
+// one lies within the starting bracket.
+TEST(TimeSwitch, ImpliedValuesRoundTrip) {
+  for (int32_t type : {CallOption, PutOption}) {
+    for (double v : {0.15, 0.4}) {
+      Contract priced;
+      priced.type = type, priced.v = v;
+      Contract asked = priced;
+      asked.market = priced(Theoretical);
+      asked.v = asked(ImpliedVol);
+      EXPECT_NEAR(asked(Theoretical), asked.market, 1e-6) << type << " vol " << v;
+      if (v == 0.15) {
+        EXPECT_NEAR(asked.v, v, 1e-5) << type;
+      }
+    }
+    Contract priced;
+    priced.type = type, priced.X = 105;
+    Contract asked = priced;
+    asked.market = priced(Theoretical);
+    asked.X = 120;
+    EXPECT_NEAR(asked(ImpliedStrike), 105, 1e-4) << type;
+  }
+}
+
+TEST(TimeSwitch, TooManyFixingsToSumIsANumericalFault) {
+  Contract c;
+  c.T = 1e6, c.interval = 0.5;  // two million fixings
+  EXPECT_THROW(c(Theoretical), MathFault);
+}
+
+TEST(TimeSwitch, FailuresComeInOrderWithExactCodesAndMessages) {
+  const Contract c;
+  ExpectFailures<Contract>({
+      {"interval before the option type", With(c, [](Contract& k) { k.interval = 0, k.type = 7; }),
+       Theoretical, TimeIntervalErr, "TimeInterval must be greater than 0."},
+      {"option type", With(c, [](Contract& k) { k.type = 0; }), Theoretical, OptionTypeErr,
+       "The OptionType is invalid."},
+      {"expiry", With(c, [](Contract& k) { k.T = 0; }), Theoretical, TimeExpireErr,
+       "TimeExpire must be greater than 0."},
+      {"negative market price", With(c, [](Contract& k) { k.market = -1; }), ImpliedStrike,
+       MktPriceNegErr, "MarketPrice cannot be a negative number."},
+      {"unserved code", c, 12, OptionFunctionErr, "The OptionFunction is invalid."},
+  });
+}
+
+TEST(TimeSwitch, NonFiniteInputsNeverComeBackAsNonFiniteResults) {
+  Contract c;
+  c.market = 1.4;
+  ExpectFiniteOrFailure(
+      c, {&Contract::S, &Contract::X, &Contract::amount, &Contract::v, &Contract::r, &Contract::q},
+      {1, 2, 4, 5, 13});
+}
+
+}  // namespace
+}  // namespace quantrel

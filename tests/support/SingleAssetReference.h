@@ -1,0 +1,106 @@
+// Independent references for the single-asset time-structured models: discounted expectations
+// over the asset price at an intermediate date, taken by quadrature with the exact normal
+// distribution, so that no closed form of the library is restated. Also the table-driven checks
+// these tests share.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <string>
+
+#include "quantrel/errors.h"
+#include "support/Reference.h"
+
+namespace quantrel::testing {
+
+// Plain European value, exact normal distribution.
+inline double PlainRef(bool call, double S, double X, double T, double v, double r, double q) {
+  const BlackScholesRef bs{S, X, T, v, r, q};
+  return call ? bs.Call() : bs.Put();
+}
+
+// e^(-r t) E[payoff(S_t)] for a lognormal S_t with carry r - q, by the midpoint rule over the
+// standard normal driver on [-10, 10]. A payoff that jumps at the price `jump` is integrated on
+// either side of it, so the jump costs no accuracy.
+template <class Payoff>
+double DiscountedExpectation(double S, double t, double v, double r, double q, Payoff payoff,
+                             double jump = NAN) {
+  const double drift = (r - q - v * v / 2) * t, spread = v * std::sqrt(t);
+  auto integrate = [&](double lo, double hi) {
+    const int points = 20000;
+    const double h = (hi - lo) / points;
+    double sum = 0;
+    for (int i = 0; i < points; ++i) {
+      const double z = lo + (i + 0.5) * h;
+      sum += ExactDensity(z) * payoff(S * std::exp(drift + spread * z));
+    }
+    return sum * h;
+  };
+  double total;
+  const double split = (std::log(jump / S) - drift) / spread;
+  if (jump > 0 && split > -10 && split < 10) {
+    total = integrate(-10, split) + integrate(split, 10);
+  } else {
+    total = integrate(-10, 10);
+  }
+  return std::exp(-r * t) * total;
+}
+
+// A failure expected from a contract: the exact code, in the error slot and the exception, and
+// the exact message.
+template <class Contract>
+struct FailureCase {
+  const char* name;
+  Contract contract;
+  int32_t function;
+  int32_t code;
+  const char* message;
+};
+
+template <class Contract>
+void ExpectFailures(std::initializer_list<FailureCase<Contract>> cases) {
+  for (const FailureCase<Contract>& f : cases) {
+    int32_t err = 0;
+    try {
+      f.contract(f.function, &err);
+      ADD_FAILURE() << f.name << ": no failure";
+    } catch (const MathFault&) {
+      ADD_FAILURE() << f.name << ": math fault";
+    } catch (const PricingError& e) {
+      EXPECT_EQ(e.code(), f.code) << f.name;
+      EXPECT_EQ(err, f.code) << f.name;
+      EXPECT_STREQ(e.what(), f.message) << f.name;
+    }
+  }
+}
+
+template <class Contract, class Change>
+Contract With(Contract c, Change change) {
+  change(c);
+  return c;
+}
+
+// Whatever a spreadsheet cell holds, the answer is a finite number or a failure.
+template <class Contract>
+void ExpectFiniteOrFailure(const Contract& base, std::initializer_list<double Contract::*> fields,
+                           std::initializer_list<int32_t> functions) {
+  const double hostile[] = {std::nan(""), INFINITY, -INFINITY, 0.0, -1.0, 1e308, 1e-308};
+  for (double Contract::*field : fields) {
+    for (double x : hostile) {
+      for (int32_t function : functions) {
+        Contract c = base;
+        c.*field = x;
+        try {
+          const double result = c(function);
+          EXPECT_TRUE(std::isfinite(result)) << x << " function " << function;
+        } catch (const PricingError&) {
+        }
+      }
+    }
+  }
+}
+
+}  // namespace quantrel::testing
