@@ -48,6 +48,12 @@ Contract From(const Case& k, int32_t type) {
   return c;
 }
 
+TEST(Compound, TextbookPutOnCall) {
+  Contract c;  // S = 500, X1 = 520, X2 = 50, t1 = 0.25, T2 = 0.5, r = 8%, carry 5%, vol = 35%
+  c.q = 0.03;
+  EXPECT_NEAR(c(Theoretical_C), 21.1965, 5e-4);
+}
+
 TEST(Compound, ValueIsTheExpectedExerciseOfTheUnderlyingOption) {
   for (const Case& k : kCases) {
     for (int32_t type : {Call_Call, Call_Put, Put_Call, Put_Put}) {

@@ -1,0 +1,56 @@
+// Batch throughput in rows per second: reading CSV alone, then reading, pricing and writing.
+// bench/batch_throughput.sh times the program itself on a million-row book.
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+#include <string>
+
+#include "tools/quantrel/Batch.h"
+#include "tools/quantrel/Csv.h"
+
+namespace {
+
+std::string Book(int rows) {
+  std::string csv =
+      "Id,Method,OptionType,OptionFunction,AssetPrice,TimeStart,TimeExpire,Volatility,"
+      "InterestRate,YieldRate,Alpha,TimeFormat\n";
+  for (int i = 0; i < rows; ++i) {
+    csv += std::to_string(i) + ",ForwardStart,CallOption,Theoretical_FS," +
+           std::to_string(40 + (i % 400) / 10.0) + ",0.25,1,0.3,0.08,0.04,1.1,Years\n";
+  }
+  return csv;
+}
+
+void BM_CsvRead(benchmark::State& state) {
+  const std::string csv = Book(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    std::istringstream in(csv);
+    quantrel::cli::CsvReader reader(in);
+    quantrel::cli::CsvRecord record;
+    size_t fields = 0;
+    while (reader.Next(record)) fields += record.fields.size();
+    benchmark::DoNotOptimize(fields);
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_CsvRead)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_Batch(benchmark::State& state) {
+  const std::string csv = Book(100000);
+  quantrel::cli::BatchOptions options;
+  options.threads = static_cast<unsigned>(state.range(0));
+  for (auto _ : state) {
+    std::istringstream in(csv);
+    std::ostringstream out;
+    benchmark::DoNotOptimize(quantrel::cli::RunBatch(in, out, options).rows);
+  }
+  state.SetItemsProcessed(state.iterations() * 100000);
+}
+BENCHMARK(BM_Batch)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,300 @@
+// The command-line program: CSV reading, pricing from text, batches and the program itself.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "quantrel/quantrel.h"
+#include "tools/quantrel/Batch.h"
+#include "tools/quantrel/Csv.h"
+#include "tools/quantrel/Pricing.h"
+
+namespace quantrel::cli {
+namespace {
+
+std::vector<std::vector<std::string>> ReadAll(const std::string& text) {
+  std::istringstream in(text);
+  CsvReader reader(in);
+  std::vector<std::vector<std::string>> out;
+  CsvRecord r;
+  while (reader.Next(r))
+    out.push_back(r.malformed ? std::vector<std::string>{"<malformed>"} : r.fields);
+  return out;
+}
+
+TEST(Csv, QuotedFieldsCommasQuotesAndLineBreaks) {
+  const auto rows =
+      ReadAll("\xEF\xBB\xBF" "a,b,c\r\n\"x, y\",\"say \"\"hi\"\"\",\"two\nlines\"\n,,\n");
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(rows[1], (std::vector<std::string>{"x, y", "say \"hi\"", "two\nlines"}));
+  EXPECT_EQ(rows[2], (std::vector<std::string>{"", "", ""}));
+  EXPECT_EQ(ReadAll("\"never closed,1\n2,3\n")[0][0], "<malformed>");
+}
+
+TEST(Csv, WrittenFieldsReadBackUnchanged) {
+  const std::vector<std::string> fields = {"plain", "a,b", "q\"uote", "line\nbreak", " pad ", ""};
+  std::string line;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (i) line += ',';
+    AppendCsvField(line, fields[i]);
+  }
+  EXPECT_EQ(ReadAll(line + "\n")[0], fields);
+}
+
+const std::vector<std::string> kForwardStart = {"OptionType=CallOption",
+                                                "OptionFunction=Delta_FS",
+                                                "AssetPrice=60",
+                                                "TimeStart=0.25",
+                                                "TimeExpire=1",
+                                                "Volatility=0.3",
+                                                "InterestRate=0.08",
+                                                "YieldRate=0.04",
+                                                "Alpha=1.1",
+                                                "TimeFormat=Years",
+                                                "interestratetype=7"};
+
+TEST(PriceFromText, AgreesWithTheCppInterfaceBitForBit) {
+  const Outcome o = PriceFromAssignments(*FindAvailableMethod("forwardstart"), kForwardStart);
+  ASSERT_TRUE(o.ok()) << o.message;
+  const double expected =
+      ForwardStart(CallOption, Delta_FS, 60, 0.25, 1, 0.3, 0.08, 0.04, 1.1, 0, Years, Annually);
+  EXPECT_EQ(std::memcmp(&o.result, &expected, sizeof expected), 0);
+  EXPECT_EQ(FormatNumber(o.result), FormatNumber(expected));
+  EXPECT_EQ(std::stod(FormatNumber(o.result)), o.result);  // round-trips
+}
+
+TEST(PriceFromText, ClearMessagesNamingTheInput) {
+  const server::MethodBinding& fs = *FindAvailableMethod("ForwardStart");
+  struct Case {
+    std::vector<std::string> change;  // appended or replacing by position
+    size_t replace;                   // index to replace, or npos to append
+    HRESULT status;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"Strike=3"}, std::string::npos, DISP_E_UNKNOWNNAME, "ForwardStart has no input 'Strike'"},
+      {{"alpha=2"}, std::string::npos, DISP_E_PARAMNOTFOUND, "input Alpha given twice"},
+      {{"AssetPrice=6o"}, 2, DISP_E_TYPEMISMATCH, "input AssetPrice: '6o' is not a number"},
+      {{"OptionType=Cal"},
+       0,
+       DISP_E_TYPEMISMATCH,
+       "input OptionType: 'Cal' is not a member of enumOptionType (CallOption=1, PutOption=2)"},
+      {{"OptionType=1.5"},
+       0,
+       DISP_E_TYPEMISMATCH,
+       "input OptionType: '1.5' is not a member of enumOptionType (CallOption=1, PutOption=2)"},
+      {{"Alpha"}, 8, DISP_E_TYPEMISMATCH, "expected Name=Value, got 'Alpha'"},
+      {{"Alpha=0"}, 8, AlphaErr, "The Alpha must be greater than 0."},
+      {{"OptionType=3"}, 0, OptionTypeErr, "The OptionType is invalid."},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = kForwardStart;
+    if (c.replace == std::string::npos) {
+      args.push_back(c.change[0]);
+    } else {
+      args[c.replace] = c.change[0];
+    }
+    const Outcome o = PriceFromAssignments(fs, args);
+    EXPECT_EQ(o.status, c.status) << c.message;
+    EXPECT_EQ(o.message, c.message);
+  }
+  std::vector<std::string> missing = kForwardStart;
+  missing.erase(missing.begin() + 8);
+  const Outcome o = PriceFromAssignments(fs, missing);
+  EXPECT_EQ(o.status, DISP_E_PARAMNOTOPTIONAL);
+  EXPECT_EQ(o.message, "missing required input Alpha");
+}
+
+TEST(PriceFromText, StatusesAndHelpText) {
+  EXPECT_EQ(FormatStatus(0), "0");
+  EXPECT_EQ(FormatStatus(TimeExpireErr), "0x80050006");
+  EXPECT_EQ(StatusName(TimeExpireErr), "TimeExpireErr");
+  EXPECT_EQ(StatusName(DISP_E_UNKNOWNNAME), "DISP_E_UNKNOWNNAME");
+  const MethodSpec& m = *FindMethod("ForwardStart");
+  EXPECT_EQ(DescribeDefault(m.inputs[10]), "0 (Days)");
+  EXPECT_EQ(DescribeDefault(FindMethod("Spread")->inputs[12]), "1");
+}
+
+// --- Batches ---
+
+std::string Batch(const std::string& csv, unsigned threads = 2, size_t chunk = 8192,
+                  BatchSummary* summary = nullptr) {
+  std::istringstream in(csv);
+  std::ostringstream out;
+  BatchOptions options;
+  options.threads = threads;
+  options.chunkRows = chunk;
+  const BatchSummary s = RunBatch(in, out, options);
+  if (summary) *summary = s;
+  return out.str();
+}
+
+const char* kHeader =
+    "Id,Method,OptionType,OptionFunction,AssetPrice,TimeStart,TimeExpire,Volatility,InterestRate,"
+    "YieldRate,Alpha,TimeFormat,StrikePrice,Note\n";
+
+TEST(BatchFile, ColumnsCarriedResultsAddedAndForeignInputsRejected) {
+  const std::string csv =
+      std::string(kHeader) +
+      "a,ForwardStart,CallOption,1,60,0.25,1,0.3,0.08,0.04,1.1,Years,,\"note, with comma\"\n"
+      "b,ForwardStart,CallOption,1,60,0.25,1,0.3,0.08,0.04,1.1,Years,100,\n";
+  const auto rows = ReadAll(Batch(csv));
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].back(), "Message");
+  EXPECT_EQ(rows[1][13], "note, with comma");
+  EXPECT_EQ(rows[1][14],
+            FormatNumber(ForwardStart(1, 1, 60, 0.25, 1, 0.3, 0.08, 0.04, 1.1, 0, Years)));
+  EXPECT_EQ(rows[1][15], "0");
+  EXPECT_EQ(rows[2][14], "");
+  EXPECT_EQ(rows[2][15], "0x80020006");
+  EXPECT_EQ(rows[2][16], "ForwardStart has no input StrikePrice");
+}
+
+TEST(BatchFile, AHeaderWithoutAMethodColumnIsRejected) {
+  BatchSummary summary;
+  EXPECT_EQ(Batch("Id,AssetPrice\n1,2\n", 1, 8192, &summary), "");
+  EXPECT_EQ(summary.fatal, "the header has no Method column");
+  Batch("", 1, 8192, &summary);
+  EXPECT_FALSE(summary.fatal.empty());
+}
+
+// Ten thousand rows of every kind of trouble: each non-blank row comes back once, in order.
+TEST(BatchFile, AMixedBookKeepsEveryRowInOrder) {
+  std::mt19937 random(20261208);
+  std::string csv = kHeader;
+  std::vector<std::string> expectedStatus;
+  int id = 0;
+  while (id < 10000) {
+    const int kind = static_cast<int>(random() % 8);
+    if (kind == 7) {
+      csv += "\n";  // a blank line: no output row
+      continue;
+    }
+    const std::string rowId = std::to_string(id++);
+    const double S = 40 + (random() % 400) / 10.0;
+    const std::string price = std::to_string(S);
+    switch (kind) {
+      case 0:
+        csv += rowId + ",ForwardStart,CallOption,Theoretical_FS," + price +
+               ",0.25,1,0.3,0.08,0.04,1.1,Years,,\"quoted, with comma\"\n";
+        expectedStatus.push_back("0");
+        break;
+      case 1:
+        csv += rowId + ",ForwardStart,PutOption,2," + price + ",0.25,1,0.3,0.08,0.04,1.1,1,,\n";
+        expectedStatus.push_back("0");
+        break;
+      case 2:
+        csv += rowId + ",ForwardStart,CallOption,1,abc,0.25,1,0.3,0.08,0.04,1.1,Years,,\n";
+        expectedStatus.push_back("0x80020005");
+        break;
+      case 3:
+        csv += rowId + ",NoSuchModel,CallOption,1," + price + ",0.25,1,0.3,0.08,0.04,1.1,Years,,\n";
+        expectedStatus.push_back("0x80020006");
+        break;
+      case 4:
+        csv += rowId + ",ForwardStart,CallOption,1," + price + ",0.25,1,0.3,0.08,0.04,,Years,,\n";
+        expectedStatus.push_back("0x8002000F");
+        break;
+      case 5:
+        csv += rowId + ",ForwardStart,Straddle,1," + price + ",0.25,1,0.3,0.08,0.04,1.1,Years,,\n";
+        expectedStatus.push_back("0x80020005");
+        break;
+      case 6:
+        csv += rowId + ",ForwardStart,CallOption,1," + price + ",0.25,1,0.3,0.08,0.04,0,Years,,\n";
+        expectedStatus.push_back("0x8005003C");
+        break;
+    }
+  }
+  BatchSummary summary;
+  const std::string output = Batch(csv, 2, 777, &summary);  // small chunks: many boundaries
+  const auto rows = ReadAll(output);
+  ASSERT_EQ(rows.size(), 10001u);
+  EXPECT_EQ(summary.rows, 10000u);
+  for (size_t i = 1; i < rows.size(); ++i) {
+    ASSERT_EQ(rows[i].size(), 17u) << i;
+    EXPECT_EQ(rows[i][0], std::to_string(i - 1));
+    EXPECT_EQ(rows[i][15], expectedStatus[i - 1]) << "row " << i << ": " << rows[i][16];
+    EXPECT_EQ(rows[i][14].empty(), rows[i][15] != "0") << i;
+  }
+  EXPECT_EQ(Batch(csv, 1, 8192), output);  // one thread, one chunk: the same bytes
+}
+
+TEST(BatchFile, TheBundledPortfolioCoversEveryAvailableMethodWithoutSurprises) {
+  BatchSummary summary;
+  const std::string output = Batch(kPortfolio, 2, 8192, &summary);
+  EXPECT_TRUE(summary.fatal.empty());
+  for (const server::MethodBinding& b : server::Bindings()) {
+    EXPECT_NE(output.find(std::string(",") + b.spec->name + ","), std::string::npos)
+        << b.spec->name;
+  }
+  // Rows meant to fail say so in their note.
+  for (const auto& row : ReadAll(output)) {
+    if (row.size() < 3 || row[0] == "Id") continue;
+    const std::string& note = row[row.size() - 4];
+    EXPECT_EQ(row[row.size() - 2] != "0", note.find("error") != std::string::npos) << row[0];
+  }
+}
+
+// --- The program ---
+
+struct ProgramRun {
+  int exit = 0;
+  std::string out;
+};
+
+ProgramRun Program(const std::string& args) {
+  const std::string command = std::string(QUANTREL_PROGRAM) + " " + args + " 2>&1";
+  ProgramRun run;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+  const int status = ::pclose(pipe);
+  run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+TEST(Program, PricesOneContractAndReportsFailures) {
+  std::string args = "ForwardStart";
+  for (const std::string& a : kForwardStart) args += " " + a;
+  const ProgramRun ok = Program(args);
+  EXPECT_EQ(ok.exit, 0);
+  const double expected =
+      ForwardStart(CallOption, Delta_FS, 60, 0.25, 1, 0.3, 0.08, 0.04, 1.1, 0, Years, Annually);
+  EXPECT_EQ(ok.out, FormatNumber(expected) + "\n");
+
+  const ProgramRun failed = Program(args + " MarketPrice=1 OptionFunction=ImpliedStrike");
+  EXPECT_EQ(failed.exit, 2);  // OptionFunction given twice
+  const ProgramRun model = Program(
+      "ForwardStart OptionType=1 OptionFunction=1 AssetPrice=60 TimeStart=2 "
+      "TimeExpire=1 Volatility=0.3 InterestRate=0.08 YieldRate=0 Alpha=1");
+  EXPECT_EQ(model.exit, 1);
+  EXPECT_EQ(model.out,
+            "quantrel: error 0x80050033 TimeStartErr: TimeStart must be greater than 0 and less "
+            "than the TimeExpire.\n");
+  EXPECT_EQ(Program("NoSuchMethod A=1").exit, 2);
+  EXPECT_EQ(Program("batch /no/such/file.csv").exit, 3);
+  EXPECT_EQ(Program("--bogus").exit, 2);
+}
+
+TEST(Program, HelpVersionListAndTheBundledPortfolio) {
+  EXPECT_EQ(Program("--version").exit, 0);
+  const ProgramRun help = Program("--help");
+  EXPECT_EQ(help.exit, 0);
+  EXPECT_NE(help.out.find("exit codes"), std::string::npos);
+  const ProgramRun list = Program("list");
+  EXPECT_NE(list.out.find("ForwardStart"), std::string::npos);
+  const ProgramRun method = Program("help forwardstart");
+  EXPECT_NE(method.out.find("TimeFormat         enumTimeFormat (Days=0, Years=1)"),
+            std::string::npos);
+  const ProgramRun book = Program("");
+  EXPECT_EQ(book.exit, 0);
+  EXPECT_NE(book.out.find("FS-1,ForwardStart"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quantrel::cli

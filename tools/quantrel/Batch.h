@@ -1,0 +1,33 @@
+// Pricing a book from CSV: one contract per row, every row answered in input order.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <istream>
+#include <ostream>
+#include <string>
+
+namespace quantrel::cli {
+
+struct BatchOptions {
+  unsigned threads = 0;     // 0: every core
+  bool progress = false;    // draw a progress bar on stderr
+  uint64_t inputBytes = 0;  // size of the input, when known, for the progress bar
+  size_t chunkRows = 8192;  // rows read, priced and written together
+};
+
+struct BatchSummary {
+  uint64_t rows = 0;    // output rows (blank lines are skipped)
+  uint64_t failed = 0;  // rows that carry an error
+  std::chrono::duration<double> reading{}, pricing{}, writing{};
+  std::string fatal;  // a problem with the file as a whole (no Method column, ...)
+};
+
+// The bundled example portfolio (examples/portfolio.csv).
+extern const char* const kPortfolio;
+
+// Reads CSV with a header row and a Method column, writes the input columns as given followed by
+// Result, Status and Message.
+BatchSummary RunBatch(std::istream& in, std::ostream& out, const BatchOptions& options);
+
+}  // namespace quantrel::cli

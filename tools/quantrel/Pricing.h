@@ -1,0 +1,52 @@
+// Pricing one contract from text: input names and values as a person types them, resolved
+// against the interface catalogue and priced through the automation layer.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "quantrel/automation.h"
+#include "quantrel/catalogue.h"
+#include "server/ExoticOptionsImpl.h"
+
+namespace quantrel::cli {
+
+struct Outcome {
+  double result = 0;
+  HRESULT status = S_OK;
+  std::string message;
+  bool ok() const { return status == S_OK; }
+};
+
+// A method that can be priced (its model exists), by name in any case; nullptr otherwise.
+const server::MethodBinding* FindAvailableMethod(std::string_view name);
+
+// Reads one input: a number for an amount or a count (counts must be whole), a member name or a
+// whole number for an enumeration. On failure `error` says what is wrong, naming the input.
+bool ParseInput(const InputSpec& input, std::string_view text, server::Argument& out,
+                std::string& error);
+
+// Prices with the inputs in interface order; an empty optional is an omitted input.
+Outcome Price(const server::MethodBinding& method,
+              std::span<const std::optional<server::Argument>> inputs);
+
+// Prices from "Name=Value" pairs (names in any case).
+Outcome PriceFromAssignments(const server::MethodBinding& method,
+                             std::span<const std::string> assignments);
+
+// Shortest text that reads back as the same double.
+std::string FormatNumber(double value);
+// "0" for success, else the status in hexadecimal ("0x80050006").
+std::string FormatStatus(HRESULT status);
+// The status's symbolic name: an enumErrCodes member or an automation status; "" if unknown.
+std::string StatusName(HRESULT status);
+
+// Describes an input for help text: "double", "int32" or the enumeration with its members.
+std::string DescribeType(const InputSpec& input);
+// What an omitted optional input stands for ("0 (Days)", "1.0").
+std::string DescribeDefault(const InputSpec& input);
+
+}  // namespace quantrel::cli
