@@ -1,0 +1,269 @@
+// Average-rate options: AveragePrice (the average replaces the terminal price) and AverageStrike
+// (the average replaces the strike), on a geometric average sampled at ObserveFreq or on a
+// continuous arithmetic average matched to a lognormal law by its first two moments. An
+// average-strike option is valued as an average-price option with the roles changed: the asset
+// price stands for the average and the strike, call and put trade places and so do the rates.
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <utility>
+
+#include "core/ImpliedSearch.h"
+#include "core/ModelEntry.h"
+#include "core/Plainoptionsex.h"
+#include "quantrel/path_dependent.h"
+
+namespace quantrel {
+namespace {
+
+using namespace core;
+
+// Years between observations; 0 for continuous sampling or a frequency that was never checked.
+double SamplingInterval(int32_t observeFreq) {
+  static constexpr double kInterval[] = {0,       1.0 / 252, 1.0 / 365, 1.0 / 52, 1.0 / 12,
+                                         1.0 / 6, 1.0 / 3,   1.0 / 2,   1.0};
+  return observeFreq >= 0 && observeFreq <= 8 ? kInterval[observeFreq] : 0;
+}
+
+// The kernels' view of a contract: normalised, with the average-strike roles already changed.
+struct Contract {
+  int32_t type;
+  double S, SA, X, t2, T, v, r, q, h;
+};
+
+double GeometricValue(const Contract& c) {
+  const double b = c.r - c.q, v2 = c.v * c.v;
+  double h = c.h;
+  double tau, t0, elapsed;
+  if (c.t2 > 0) {
+    tau = c.T - c.t2, t0 = c.t2, elapsed = 0;
+  } else {
+    tau = c.T, t0 = 0, elapsed = -c.t2;
+  }
+  if (c.t2 == c.T && h == 0) h = 1e-9;  // an averaging period of no length
+  const double D = elapsed + tau + h;
+  const double G0 = std::pow(c.S, (tau + h) / D) * std::pow(c.SA, elapsed / D);
+  const double sigma = std::sqrt(v2 * (t0 + tau * (tau + h) * (2 * tau + h) / (6 * D * D)));
+  const double mu = (b - v2 / 2) * (t0 + tau * (tau + h) / (2 * D));
+  const double d1 = sigma + (std::log(G0 / c.X) + mu) / sigma, d2 = d1 - sigma;
+  const double forward = G0 * std::exp(mu + sigma * sigma / 2), dr = std::exp(-c.r * c.T);
+
+  double value = 0;
+  if (c.type == 1) {
+    value = dr * (forward * CumulativeNormal(d1) - c.X * CumulativeNormal(d2));
+  } else if (c.type == 2) {
+    value = dr * (c.X * CumulativeNormal(-d2) - forward * CumulativeNormal(-d1));
+  }
+  return value >= 0 ? value : 0;
+}
+
+double ArithmeticValue(const Contract& c) {
+  const double S = c.S, T = c.T, v2 = c.v * c.v, r = c.r;
+  const double P = T - c.t2;  // the whole averaging period
+  // Averaging that has not begun by expiry is a single observation at expiry: a plain option.
+  if (P == 0) return std::max(GeneralizedBlackScholes(c.type, S, c.X, T, c.v, r, c.q), 0.0);
+  const double q = r == c.q ? c.q - 1e-7 : c.q;
+  const double b = r - q;
+  const double dr = std::exp(-r * T);
+
+  // The prices still to be averaged run over the last L years of the life: all of it when
+  // averaging is under way, the part after `start` when it has yet to begin.
+  const double start = c.t2 > 0 ? c.t2 : 0, L = T - start;
+  const double elapsed = c.t2 < 0 ? -c.t2 : 0;
+
+  // Present value of the expected average; e^(bL) - 1 kept accurate for a small carry.
+  const double growth = std::expm1(b * L) / b;
+  const double A = S * dr * std::exp(b * start) * growth / P;
+
+  double bAdj = b, w = v2 + 2 * b;
+  if (w < 1e-7) bAdj = b - 1e-6, w = v2 + 2 * bAdj;
+  // [(e^(wL) - 1)/w - (e^(b'L) - 1)/b'] / (v^2 + b') with w = b' + (v^2 + b'): a divided
+  // difference, written so that it keeps its accuracy as v^2 + b' goes to 0.
+  const double z = (v2 + bAdj) * L;
+  const double phi = z == 0 ? 1 : std::expm1(z) / z;
+  const double x = bAdj * L;
+  const double F = (x * std::exp(x) * phi - std::expm1(x)) / (bAdj * w);
+  const double M2 = 2 * S * S * std::exp(w * start) * F / (P * P);
+  // ln M2 - 2 (ln A + rT): the log of the second moment over the squared first.
+  const double variance = v2 * start + std::log(2 * F / (growth * growth));
+
+  const double Xadj = c.X - c.SA * elapsed / P;  // the strike less the average carried
+  const double Xpv = Xadj * dr;
+  double value = 0;
+  if (!(Xadj > 0)) {
+    // The average already carried is enough: the call is sure to be exercised.
+    value = c.type == 1 ? A - Xpv : 0;
+  } else if (!(variance > 0)) {
+    // No spread left in the average: the payoff is known.
+    value = c.type == 1 ? A - Xpv : Xpv - A;
+  } else {
+    const double sigma = std::sqrt(variance);
+    const double d1 = (std::log(M2) / 2 - std::log(Xadj)) / sigma, d2 = d1 - sigma;
+    const double call = A * CumulativeNormal(d1) - Xpv * CumulativeNormal(d2);
+    if (c.type == 1) value = call;
+    if (c.type == 2) value = Xpv + call - A;
+  }
+  return value >= 0 ? value : 0;
+}
+
+// False position with the ends ordered by price once, after they are first priced.
+template <class Price>
+double FalsePositionOrderedOnce(Price&& price, Sought sought, double target,
+                                FalsePositionEnds ends) {
+  if (!(target > 0)) return 0;
+  const double limit = sought == Sought::Volatility ? 10000 : 1e12;
+  double high = ends.first, low = ends.second;
+  double pHigh = price(high), pLow = price(low);
+  if (!(pHigh >= pLow)) {
+    std::swap(high, low);
+    std::swap(pHigh, pLow);
+  }
+  auto next = [&](double& u) {
+    const double spread = pHigh - pLow;
+    if (spread == 0) return false;  // flat bracket: no iterate
+    u = low + (target - pLow) * (high - low) / spread;
+    return !std::isnan(u) && u >= 0 && u <= limit;
+  };
+  double u = 0;
+  if (!next(u)) return 0;
+  double pU = price(u);
+  for (int iteration = 1; std::fabs(target - pU) > kImpliedTolerance; ++iteration) {
+    if (iteration > kFalsePositionIterations) return 0;
+    if (target <= pU) {
+      high = u, pHigh = pU;
+    } else {
+      low = u, pLow = pU;
+    }
+    if (!next(u)) return 0;
+    pU = price(u);
+  }
+  return u > 0 ? u : 0;
+}
+
+struct AveragePriceModel {
+  struct Inputs {
+    int32_t type, averageType;
+    double S, SA, X, t2, T, v, r, q;
+    int32_t observeFreq;
+    double h;  // the sampling interval belongs to the call, so concurrent calls cannot mix them
+    double marketPrice;
+    int32_t timeFormat, rateType, yieldType;
+    bool averageStrike;  // S also stands for the average and the strike; r and q trade places
+  };
+
+  static constexpr uint8_t kModelCode = kAverageRate;
+  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 13});
+  // Rho and Psi bump the caller's quotes; the kernel's view decides which of its rates each is.
+  static constexpr Moves<Inputs> kMoves{
+      .asset = {&Inputs::S},
+      .times = {&Inputs::T},
+      .vol = {&Inputs::v},
+      .rate = {{{&Inputs::r, &Inputs::rateType}}},
+      .yield = {{{&Inputs::q, &Inputs::yieldType}}},
+      .strike = {&Inputs::X},
+      .expiry = &Inputs::T,
+  };
+
+  static void OwnChecks(Inputs& in, int32_t* err) {
+    if (in.observeFreq < 0 || in.observeFreq > 8) {
+      Fail(err, ObserveFreqErr, "The ObserveFreq is invalid.");
+    }
+    if (in.averageType != 1 && in.averageType != 2) {
+      Fail(err, AverageTypeErr, "The AverageType is invalid.");
+    }
+    if (in.t2 > in.T || std::isnan(in.t2)) {  // nothing later checks this time
+      Fail(err, TimeToAverageErr, "The TimeExpire must be greater than the TimeToAverage.");
+    }
+  }
+
+  template <class Bind>
+  static void Slots(Bind& bind, Inputs& in) {
+    bind(&CommonInputs::optionType, in.type);
+    bind(&CommonInputs::assetPrice, in.S);
+    bind(&CommonInputs::strikePrice, in.X);
+    bind(&CommonInputs::timeStart, in.t2);  // signed: this model code neither checks nor floors it
+    bind(&CommonInputs::timeExpire, in.T);
+    bind(&CommonInputs::volatility, in.v);
+    bind(&CommonInputs::interestRate, in.r);
+    bind(&CommonInputs::yieldRate, in.q);
+    bind(&CommonInputs::marketPrice, in.marketPrice);
+    bind(&CommonInputs::timeFormat, in.timeFormat);
+    bind(&CommonInputs::interestRateType, in.rateType);
+    bind(&CommonInputs::yieldRateType, in.yieldType);
+  }
+
+  static Contract View(const Inputs& in) {
+    if (in.averageStrike) {
+      return {in.type, in.S, in.S, in.S, in.t2, in.T, in.v, in.q, in.r, in.h};
+    }
+    return {in.type, in.S, in.SA, in.X, in.t2, in.T, in.v, in.r, in.q, in.h};
+  }
+
+  static double Value(const Inputs& in) {
+    const Contract c = View(in);
+    if (in.averageType == 1) return GeometricValue(c);
+    if (in.averageType == 2) return ArithmeticValue(c);
+    return 0;
+  }
+
+  // Theta moves TimeExpire alone, which may not be lowered past a future start of averaging:
+  // near it the difference runs forward.
+  static std::optional<double> OwnSensitivity(int32_t code, const Inputs& in, int32_t*) {
+    constexpr double h = 1e-5;
+    if (code != 4 || !(in.t2 > 0) || in.T - h > in.t2) return std::nullopt;
+    Inputs later = in;
+    later.T += h;
+    return FiniteDifference(4, Value(in), 0, Value(later), 1, h);
+  }
+
+  static double Implied(int32_t code, const Inputs& in, int32_t*) {
+    const Sought sought = code == 5 ? Sought::Volatility : Sought::Strike;
+    double Inputs::*field = code == 5 ? &Inputs::v : &Inputs::X;
+    auto price = [&](double u) {
+      Inputs at = in;
+      at.*field = u;
+      return Value(at);
+    };
+    const FalsePositionEnds ends = sought == Sought::Volatility
+                                       ? FalsePositionEnds{1.0, 0.1}
+                                       : StandardEnds(sought, in.S, in.marketPrice, in.X);
+    return FalsePositionOrderedOnce(price, sought, in.marketPrice, ends);
+  }
+};
+
+// The average-strike option has no strike of its own to move or solve for.
+struct AverageStrikeModel : AveragePriceModel {
+  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9});
+};
+
+}  // namespace
+
+double AveragePrice(int32_t OptionType, int32_t AverageType, int32_t OptionFunction,
+                    double AssetPrice, double AveragePrice, double StrikePrice,
+                    double TimeToAverage, double TimeExpire, double Volatility, double InterestRate,
+                    double YieldRate, int32_t ObserveFreq, double MarketPrice, int32_t TimeFormat,
+                    int32_t InterestRateType, int32_t YieldRateType, int32_t* ErrorCode,
+                    bool RawSensitivities, bool SkipValidation) {
+  return RunEntry<AveragePriceModel>(
+      {OptionType, AverageType, AssetPrice, AveragePrice, StrikePrice, TimeToAverage, TimeExpire,
+       Volatility, InterestRate, YieldRate, ObserveFreq, SamplingInterval(ObserveFreq), MarketPrice,
+       TimeFormat, InterestRateType, YieldRateType, false},
+      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
+}
+
+double AverageStrike(int32_t OptionType, int32_t AverageType, int32_t OptionFunction,
+                     double AssetPrice, double TimeExpire, double Volatility, double InterestRate,
+                     double YieldRate, int32_t ObserveFreq, double MarketPrice, int32_t TimeFormat,
+                     int32_t InterestRateType, int32_t YieldRateType, int32_t* ErrorCode,
+                     bool RawSensitivities, bool SkipValidation) {
+  // A call on S less the average is valued as a put on the average struck at S. Only the two
+  // valid types trade places, so an invalid one is still reported as such.
+  const int32_t exchanged = OptionType == 1 ? 2 : OptionType == 2 ? 1 : OptionType;
+  return RunEntry<AverageStrikeModel>(
+      {exchanged, AverageType, AssetPrice, AssetPrice, AssetPrice, 0.0, TimeExpire, Volatility,
+       InterestRate, YieldRate, ObserveFreq, SamplingInterval(ObserveFreq), MarketPrice, TimeFormat,
+       InterestRateType, YieldRateType, true},
+      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
+}
+
+}  // namespace quantrel

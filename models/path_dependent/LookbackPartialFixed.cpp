@@ -1,0 +1,137 @@
+// Partial-time fixed-strike lookback: the extreme is watched from TimeStart to expiry only.
+#include "models/path_dependent/LookbackPartialFixed.h"
+
+#include <cmath>
+#include <optional>
+
+#include "core/ImpliedSearch.h"
+#include "core/ModelEntry.h"
+#include "quantrel/path_dependent.h"
+
+namespace quantrel {
+
+namespace path_dependent {
+
+double PartialFixedLookbackValue(int32_t type, double S, double X, double t1, double T2, double v,
+                                 double r, double q) {
+  using core::BivariateNormal;
+  using core::CumulativeNormal;
+  double b = r - q;
+  if (b == 0) b = 1e-9;  // the formulas divide by the carry
+
+  const double v2 = v * v, rest = T2 - t1;
+  const double sT2 = v * std::sqrt(T2), st1 = v * std::sqrt(t1), sRest = v * std::sqrt(rest);
+  const double d1 = (std::log(S / X) + (b + v2 / 2) * T2) / sT2, d2 = d1 - sT2;
+  const double e1 = (b + v2 / 2) * rest / sRest, e2 = e1 - sRest;
+  const double f1 = (std::log(S / X) + (b + v2 / 2) * t1) / st1, f2 = f1 - st1;
+  const double rho1 = std::sqrt(t1 / T2), rho2 = std::sqrt(1 - t1 / T2);
+  const double K = S * std::exp(-r * T2) * v2 / (2 * b);
+  const double p = -2 * b / v2;
+  const double shiftT2 = 2 * b * std::sqrt(T2) / v, shiftT1 = 2 * b * std::sqrt(t1) / v;
+  const double dq = std::exp(-q * T2), dr = std::exp(-r * T2), growth = std::exp(b * T2);
+  const double tail = S * dq * std::exp(-b * rest) * (1 - v2 / (2 * b));
+  auto N = CumulativeNormal;
+  auto M = [](double a, double c, double rho) { return BivariateNormal(a, c, rho); };
+
+  double value = 0;
+  if (type == 1) {
+    value = S * dq * N(d1) - X * dr * N(d2) +
+            K * (growth * M(e1, d1, rho2) -
+                 std::pow(S / X, p) * M(d1 - shiftT2, -f1 + shiftT1, -rho1)) -
+            S * dq * M(-e1, d1, -rho2) - X * dr * M(f2, -d2, -rho1) + tail * N(f1) * N(-e2);
+  } else if (type == 2) {
+    value = X * dr * N(-d2) - S * dq * N(-d1) +
+            K * (std::pow(S / X, p) * M(-d1 + shiftT2, f1 - shiftT1, -rho1) -
+                 growth * M(-e1, -d1, rho2)) +
+            S * dq * M(e1, -d1, -rho2) + X * dr * M(-f2, d2, -rho1) - tail * N(-f1) * N(e2);
+  }
+  return value >= 0 ? value : 0;
+}
+
+}  // namespace path_dependent
+
+namespace {
+
+using namespace core;
+
+struct LookbackPartialFixedModel {
+  struct Inputs {
+    int32_t type;
+    double S, X, t1, T, v, r, q, marketPrice;
+    int32_t timeFormat, rateType, yieldType;
+  };
+
+  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 13});
+  static constexpr Moves<Inputs> kMoves{
+      .asset = {&Inputs::S},
+      .times = {&Inputs::T},
+      .vol = {&Inputs::v},
+      .rate = {{{&Inputs::r, &Inputs::rateType}}},
+      .yield = {{{&Inputs::q, &Inputs::yieldType}}},
+      .strike = {&Inputs::X},
+      .expiry = &Inputs::T,
+  };
+
+  static void OwnChecks(Inputs& in, int32_t* err) {
+    if (!(in.t1 > 0)) Fail(err, TimeStartErr, "TimeStart must be greater than 0.");
+    if (in.t1 > in.T) Fail(err, TimeStartLimitErr, "TimeStart must be less than TimeExpire.");
+    if (in.t1 == in.T) in.t1 -= 1e-10;  // a lookback period of almost no length
+  }
+
+  template <class Bind>
+  static void Slots(Bind& bind, Inputs& in) {
+    bind(&CommonInputs::optionType, in.type);
+    bind(&CommonInputs::assetPrice, in.S);
+    bind(&CommonInputs::strikePrice, in.X);
+    bind(&CommonInputs::timeStart, in.t1);
+    bind(&CommonInputs::timeExpire, in.T);
+    bind(&CommonInputs::volatility, in.v);
+    bind(&CommonInputs::interestRate, in.r);
+    bind(&CommonInputs::yieldRate, in.q);
+    bind(&CommonInputs::marketPrice, in.marketPrice);
+    bind(&CommonInputs::timeFormat, in.timeFormat);
+    bind(&CommonInputs::interestRateType, in.rateType);
+    bind(&CommonInputs::yieldRateType, in.yieldType);
+  }
+
+  static double Value(const Inputs& in) {
+    return path_dependent::PartialFixedLookbackValue(in.type, in.S, in.X, in.t1, in.T, in.v, in.r,
+                                                     in.q);
+  }
+
+  // Theta moves TimeExpire alone, which may not be lowered past TimeStart: near it the
+  // difference runs forward.
+  static std::optional<double> OwnSensitivity(int32_t code, const Inputs& in, int32_t*) {
+    constexpr double h = 1e-5;
+    if (code != 4 || in.T - h > in.t1) return std::nullopt;
+    Inputs later = in;
+    later.T += h;
+    return FiniteDifference(4, Value(in), 0, Value(later), 1, h);
+  }
+
+  static double Implied(int32_t code, const Inputs& in, int32_t* err) {
+    if (code == 5) {
+      return NewtonSearch<LookbackPartialFixedModel>(
+          in, &Inputs::v, Sought::Volatility, 6, in.marketPrice,
+          ManasterKoehlerSeed(in.S, in.X, in.r, in.T), err);
+    }
+    return NewtonSearch<LookbackPartialFixedModel>(
+        in, &Inputs::X, Sought::Strike, 11, in.marketPrice,
+        StrikeSeed(in.type == 1, in.S, in.marketPrice, in.X), err);
+  }
+};
+
+}  // namespace
+
+double LookbackPFixed(int32_t OptionType, int32_t OptionFunction, double AssetPrice,
+                      double StrikePrice, double TimeStart, double TimeExpire, double Volatility,
+                      double InterestRate, double YieldRate, double MarketPrice, int32_t TimeFormat,
+                      int32_t InterestRateType, int32_t YieldRateType, int32_t* ErrorCode,
+                      bool RawSensitivities, bool SkipValidation) {
+  return RunEntry<LookbackPartialFixedModel>(
+      {OptionType, AssetPrice, StrikePrice, TimeStart, TimeExpire, Volatility, InterestRate,
+       YieldRate, MarketPrice, TimeFormat, InterestRateType, YieldRateType},
+      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
+}
+
+}  // namespace quantrel
