@@ -1,5 +1,7 @@
 #include "core/ExoticMaintenance.h"
 
+#include <cmath>
+
 #include "core/Failure.h"
 #include "core/OptionStatistics.h"
 
@@ -56,36 +58,59 @@ bool NormaliseInputs(CommonInputs& in, int32_t* err) {
          "The Iterations for the Monte Carlo Models must be less than or equal to 5000.");
   }
 
+  // The rules compare with "not > 0", which a NaN fails but an infinity passes; infinities and
+  // NaNs that a rule would let through are refused next to that rule, under its code.
   if (!(in.assetPrice > 0)) Fail(err, AssetPriceErr, "AssetPrice must be greater than 0.");
+  if (std::isinf(in.assetPrice)) Fail(err, AssetPriceErr, "AssetPrice must be a finite number.");
   if (!(in.assetPrice2 > 0)) Fail(err, AssetPriceErr, "AssetPrice2 must be greater than 0.");
+  if (std::isinf(in.assetPrice2)) Fail(err, AssetPriceErr, "AssetPrice2 must be a finite number.");
   if (in.modelCode != kSpreadModel && in.modelCode != kLattice) {
     if (!(in.strikePrice > 0)) Fail(err, StrikePriceErr, "StrikePrice must be greater than 0.");
+    if (std::isinf(in.strikePrice))
+      Fail(err, StrikePriceErr, "StrikePrice must be a finite number.");
     if (!(in.strikePrice2 > 0)) Fail(err, StrikePriceErr, "StrikePrice2 must be greater than 0.");
+    if (std::isinf(in.strikePrice2)) {
+      Fail(err, StrikePriceErr, "StrikePrice2 must be a finite number.");
+    }
   }
   if (!(in.timeExpire > 0)) Fail(err, TimeExpireErr, "TimeExpire must be greater than 0.");
   if (in.modelCode != kAverageRate && !(in.timeStart > 0)) {
     Fail(err, TimeStartErr, "TimeStart must be greater than 0.");
   }
+  if (std::isnan(in.time2)) Fail(err, TimeStartErr, "The intermediate time must be a number.");
   if (in.timeFormat != 0 && in.timeFormat != 1)
     Fail(err, TimeFormatErr, "The TimeFormat is invalid.");
 
+  if (std::isnan(in.volatility)) Fail(err, VolGreaterZeroErr, "Volatility must be a number.");
+  if (std::isnan(in.volatility2)) Fail(err, VolGreaterZeroErr, "Volatility2 must be a number.");
   for (double* v : {&in.volatility, &in.volatility2}) {
     if (!(*v > 0.002)) *v = 0.002;
     if (*v > 1e7) *v = 1e7;
   }
 
-  if (in.correlation > 1 || in.correlation < -1) {
+  if (in.correlation > 1 || in.correlation < -1 || std::isnan(in.correlation)) {
     Fail(err, CorrelationErr, "Correlation must be >= -1 and <= 1.");
   }
   if (in.correlation == 1) in.correlation = 0.99999999999;
   if (in.correlation == -1) in.correlation = -0.99999999999;
   if (!(in.quantity1 > 0)) Fail(err, Quantity1Err, "Quantity1 must be greater than 0.");
+  if (std::isinf(in.quantity1)) Fail(err, Quantity1Err, "Quantity1 must be a finite number.");
   if (!(in.quantity2 > 0)) Fail(err, Quantity2Err, "Quantity2 must be greater than 0.");
+  if (std::isinf(in.quantity2)) Fail(err, Quantity2Err, "Quantity2 must be a finite number.");
   if (!(in.exchangeRate > 0)) Fail(err, ExchangeRateErr, "ExchangeRate must be greater than to 0.");
+  if (std::isinf(in.exchangeRate)) {
+    Fail(err, ExchangeRateErr, "ExchangeRate must be a finite number.");
+  }
   if (!(in.rebate >= 0)) Fail(err, RebateErr, "The Repate must be greater than or equal to 0.");
+  if (std::isinf(in.rebate)) Fail(err, RebateErr, "The Rebate must be a finite number.");
   if (!(in.payoff >= 0)) Fail(err, PayoffErr, "The Payoff must be greater than or equal to 0.");
+  if (std::isinf(in.payoff)) Fail(err, PayoffErr, "The Payoff must be a finite number.");
   if (!(in.barrier > 0)) Fail(err, BarrierLowErr, "The Barrier must be greater than 0.");
+  if (std::isinf(in.barrier)) Fail(err, BarrierLowErr, "The Barrier must be a finite number.");
   if (!(in.upperBarrier > 0)) Fail(err, BarrierHighErr, "The UpperBarrier must be greater than 0.");
+  if (std::isinf(in.upperBarrier)) {
+    Fail(err, BarrierHighErr, "The UpperBarrier must be a finite number.");
+  }
   if (!(in.alpha > 0) || in.alpha > 1e30) Fail(err, AlphaErr, "The Alpha must be greater than 0.");
   for (double* t : {&in.timeExpire, &in.timeStart, &in.time2}) {
     if (*t > 1e7) *t = 1e7;
@@ -93,8 +118,11 @@ bool NormaliseInputs(CommonInputs& in, int32_t* err) {
   if (!(in.interestRate > 0) || !(in.interestRate2 > 0)) {
     Fail(err, InterestRateErr, "InterestRate must be greater than 0.");
   }
+  if (std::isinf(in.interestRate) || std::isinf(in.interestRate2)) {
+    Fail(err, InterestRateErr, "InterestRate must be a finite number.");
+  }
   for (double q : {in.yieldRate, in.yieldRate2}) {
-    if (q < -1 || q > 1e5) {
+    if (q < -1 || q > 1e5 || std::isnan(q)) {
       Fail(err, YieldRateErr, "The Yield Rate must be greater than -1 or -100% and less than 1E5.");
     }
   }
@@ -116,6 +144,9 @@ bool NormaliseInputs(CommonInputs& in, int32_t* err) {
       Fail(err, MktPriceGZErr,
            "MarketPrice must be greater than zero to calculate the Implied Correlation.");
     }
+  }
+  if (std::isinf(in.marketPrice) && (IsImpliedVolCode(f) || IsImpliedStrikeCode(f) || f == 40)) {
+    Fail(err, MktPriceGZErr, "MarketPrice must be a finite number.");
   }
 
   if (in.timeFormat == 0) {

@@ -129,6 +129,69 @@ TEST(NormaliseInputs, TheFirstBrokenRuleWins) {
   }
 }
 
+// Values the rules would let through but that cannot be priced: refused under the rule's code.
+TEST(NormaliseInputs, NonFiniteValuesThatSlipPastTheRulesAreRefused) {
+  const double inf = INFINITY, nan = NAN;
+  const Rule cases[] = {
+      {"infinite asset", [&](auto& c) { c.assetPrice = inf; }, AssetPriceErr,
+       "AssetPrice must be a finite number."},
+      {"NaN asset", [&](auto& c) { c.assetPrice = nan; }, AssetPriceErr,
+       "AssetPrice must be greater than 0."},
+      {"infinite strike 2", [&](auto& c) { c.strikePrice2 = inf; }, StrikePriceErr,
+       "StrikePrice2 must be a finite number."},
+      {"NaN intermediate time", [&](auto& c) { c.time2 = nan; }, TimeStartErr,
+       "The intermediate time must be a number."},
+      {"NaN volatility", [&](auto& c) { c.volatility = nan; }, VolGreaterZeroErr,
+       "Volatility must be a number."},
+      {"NaN volatility 2", [&](auto& c) { c.volatility2 = nan; }, VolGreaterZeroErr,
+       "Volatility2 must be a number."},
+      {"NaN correlation", [&](auto& c) { c.correlation = nan; }, CorrelationErr,
+       "Correlation must be >= -1 and <= 1."},
+      {"infinite quantity", [&](auto& c) { c.quantity2 = inf; }, Quantity2Err,
+       "Quantity2 must be a finite number."},
+      {"infinite exchange rate", [&](auto& c) { c.exchangeRate = inf; }, ExchangeRateErr,
+       "ExchangeRate must be a finite number."},
+      {"infinite rebate", [&](auto& c) { c.rebate = inf; }, RebateErr,
+       "The Rebate must be a finite number."},
+      {"infinite payoff", [&](auto& c) { c.payoff = inf; }, PayoffErr,
+       "The Payoff must be a finite number."},
+      {"infinite barrier", [&](auto& c) { c.barrier = inf; }, BarrierLowErr,
+       "The Barrier must be a finite number."},
+      {"infinite upper barrier", [&](auto& c) { c.upperBarrier = inf; }, BarrierHighErr,
+       "The UpperBarrier must be a finite number."},
+      {"infinite rate", [&](auto& c) { c.interestRate = inf; }, InterestRateErr,
+       "InterestRate must be a finite number."},
+      {"NaN yield", [&](auto& c) { c.yieldRate2 = nan; }, YieldRateErr,
+       "The Yield Rate must be greater than -1 or -100% and less than 1E5."},
+      {"infinite market price",
+       [&](auto& c) {
+         c.optionFunction = 5;
+         c.marketPrice = inf;
+       },
+       MktPriceGZErr, "MarketPrice must be a finite number."},
+  };
+  for (const Rule& rule : cases) {
+    CommonInputs in = Plain();
+    rule.breakIt(in);
+    try {
+      NormaliseInputs(in, nullptr);
+      ADD_FAILURE() << rule.name << ": no failure";
+    } catch (const PricingError& e) {
+      EXPECT_EQ(e.code(), rule.code) << rule.name;
+      EXPECT_STREQ(e.what(), rule.message) << rule.name;
+    }
+  }
+  // Infinite times and volatilities are clamped like any large value; a market price that no
+  // search reads is not looked at.
+  CommonInputs clamped = Plain();
+  clamped.timeExpire = inf;
+  clamped.volatility = inf;
+  clamped.marketPrice = nan;
+  EXPECT_TRUE(NormaliseInputs(clamped, nullptr));
+  EXPECT_EQ(clamped.timeExpire, 1e7);
+  EXPECT_EQ(clamped.volatility, 1e7);
+}
+
 TEST(NormaliseInputs, SuccessClearsTheErrorSlot) {
   CommonInputs in = Plain();
   int32_t err = TimeExpireErr;
