@@ -18,6 +18,11 @@ int32_t& LastErrorSlot() noexcept {
   return slot;
 }
 
+uint64_t& FloatingPointFaults() noexcept {
+  thread_local uint64_t count = 0;
+  return count;
+}
+
 namespace {
 
 bool IsFloatingPointFault(const char* message) {
@@ -44,6 +49,7 @@ HRESULT ReportCall(const MethodSpec& method, double* result, const std::function
     return S_OK;
   } catch (const std::exception& e) {
     if (IsFloatingPointFault(e.what())) {
+      ++FloatingPointFaults();
       if (result) *result = 0.0;
       return S_OK;
     }

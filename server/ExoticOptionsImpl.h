@@ -14,6 +14,10 @@ namespace quantrel::server {
 // The calling thread's last error code slot, handed to every model entry.
 int32_t& LastErrorSlot() noexcept;
 
+// How many calls on this thread ended in a floating-point fault reported as a zero result: the
+// caller cannot tell those from a genuine 0, tests and diagnostics can.
+uint64_t& FloatingPointFaults() noexcept;
+
 // Runs one model call as a method of the interface: stores its value in `result` and returns
 // S_OK; turns the four floating-point fault names into 0.0 and S_OK; reports any other failure
 // through the thread's error information and returns the stored error code (DISP_E_EXCEPTION

@@ -174,6 +174,10 @@ struct AveragePriceModel {
     if (in.t2 > in.T || std::isnan(in.t2)) {  // nothing later checks this time
       Fail(err, TimeToAverageErr, "The TimeExpire must be greater than the TimeToAverage.");
     }
+    // The average so far is taken as given, but it must be a number.
+    if (!in.averageStrike && !std::isfinite(in.SA)) {
+      Fail(err, AssetPriceErr, "AveragePrice must be a finite number.");
+    }
   }
 
   template <class Bind>

@@ -43,6 +43,9 @@ struct WriterExtendibleModel {
     }
     if (!(in.T2 > 0)) Fail(err, TimeExtendedErr, "TimeExtended must be greater than 0.");
     if (in.t1 == in.T2) in.t1 -= 1e-10;  // the extension keeps a sliver of life
+    // The strikes are taken as given, any sign, but they must be numbers.
+    if (!std::isfinite(in.X1)) Fail(err, StrikePriceErr, "StrikeInitial must be a finite number.");
+    if (!std::isfinite(in.X2)) Fail(err, StrikePriceErr, "StrikeExtended must be a finite number.");
   }
 
   // The strikes are not validated: they stay out of the common slots.

@@ -41,6 +41,8 @@ struct TimeSwitchModel {
 
   static void OwnChecks(Inputs& in, int32_t* err) {
     if (!(in.interval > 0)) Fail(err, TimeIntervalErr, "TimeInterval must be greater than 0.");
+    // Any amount is accepted, negative included, but not one that is no number at all.
+    if (!std::isfinite(in.amount)) Fail(err, PayoffErr, "AccruedAmt must be a finite number.");
   }
 
   template <class Bind>

@@ -1,0 +1,181 @@
+// Properties every available method must have, whatever it is called with: a finite result or a
+// known error with its exact message; realistic contracts price without floating-point faults;
+// threads get the serial answers. Driven by the catalogue, so new methods are covered unasked.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "quantrel/errors.h"
+#include "support/RandomCalls.h"
+
+namespace quantrel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every (code, message) pair a raise site of the library can produce, read from the sources:
+// Fail(err, Code, "literal" "literal") or Fail(err, Code, kNamedMessage).
+std::map<int32_t, std::set<std::string>> RaisedMessages() {
+  const std::regex literal(R"re("((?:[^"\\]|\\.)*)")re");
+  auto join = [&](const std::string& literals) {
+    std::string text;
+    for (std::sregex_iterator it(literals.begin(), literals.end(), literal), end; it != end; ++it) {
+      text += (*it)[1].str();
+    }
+    return text;
+  };
+  const std::regex named(
+      R"re(constexpr const char\*\s+(\w+)\s*=\s*((?:"(?:[^"\\]|\\.)*"\s*)+);)re");
+  const std::regex fail(
+      R"re(Fail\(\s*\w+\s*,\s*(\w+)\s*,\s*((?:"(?:[^"\\]|\\.)*"\s*)+|\w+)\s*\))re");
+  std::map<std::string, int32_t> codes;
+  for (const ErrorSpec& e : ErrorCodes()) codes[e.name] = e.code;
+
+  std::map<int32_t, std::set<std::string>> messages;
+  for (const char* folder : {"core", "models"}) {
+    for (const auto& entry :
+         fs::recursive_directory_iterator(fs::path(QUANTREL_SOURCE_DIR) / folder)) {
+      if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h") continue;
+      std::ifstream in(entry.path());
+      const std::string text((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+      std::map<std::string, std::string> constants;
+      for (std::sregex_iterator it(text.begin(), text.end(), named), end; it != end; ++it) {
+        constants[(*it)[1]] = join((*it)[2]);
+      }
+      for (std::sregex_iterator it(text.begin(), text.end(), fail), end; it != end; ++it) {
+        const std::string code = (*it)[1], message = (*it)[2];
+        if (!codes.count(code)) continue;  // a parameter passed on, not a raise site
+        messages[codes[code]].insert(message.front() == '"' ? join(message) : constants[message]);
+      }
+    }
+  }
+  return messages;
+}
+
+struct Tally {
+  int calls = 0, ok = 0, failed = 0;
+};
+
+void PrintTally(const char* title, const std::map<std::string, Tally>& tally) {
+  std::cout << title << "\n";
+  for (const auto& [name, t] : tally) {
+    std::cout << "  " << name << ": " << t.calls << " calls, " << t.ok << " priced, " << t.failed
+              << " refused\n";
+  }
+}
+
+constexpr int kHostileCallsPerMethod = 10000;
+constexpr int kRealisticCallsPerMethod = 1500;
+
+TEST(Properties, HostileCallsGiveAFiniteResultOrAKnownErrorWithItsMessage) {
+  const auto messages = RaisedMessages();
+  ASSERT_GT(messages.size(), 40u);  // the scan found the raise sites
+  CallGenerator generator(20261208);
+  std::map<std::string, Tally> tally;
+  for (const server::MethodBinding& method : server::Bindings()) {
+    for (int i = 0; i < kHostileCallsPerMethod; ++i) {
+      const RandomCall call = generator.Hostile(method);
+      const auto start = std::chrono::steady_clock::now();
+      const CallResult r = Invoke(call);
+      const double seconds =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      EXPECT_LT(seconds, 2.0) << "slow: " << call.Describe();
+      Tally& t = tally[method.spec->name];
+      ++t.calls;
+      if (r.status == S_OK) {
+        ++t.ok;
+        ASSERT_TRUE(std::isfinite(r.value)) << call.Describe();
+        // A NaN input is never priced (a market price only counts for an implied value).
+        const bool marketPriceRead = IsImpliedCode(call.Function());
+        EXPECT_FALSE(call.HasNaN(marketPriceRead ? "" : "MarketPrice"))
+            << "priced a NaN input: " << call.Describe() << " = " << r.value;
+        if (::testing::Test::HasFailure()) return;
+        continue;
+      }
+      ++t.failed;
+      ASSERT_EQ(r.status, DISP_E_EXCEPTION) << call.Describe();
+      const auto known = messages.find(r.info.scode);
+      ASSERT_NE(known, messages.end())
+          << "unknown code " << std::hex << r.info.scode << ": " << call.Describe();
+      ASSERT_TRUE(known->second.count(r.info.description))
+          << ErrorName(r.info.scode) << " with \"" << r.info.description
+          << "\": " << call.Describe();
+    }
+  }
+  PrintTally("hostile calls", tally);
+}
+
+TEST(Properties, RealisticContractsPriceWithoutFloatingPointFaults) {
+  const auto messages = RaisedMessages();
+  CallGenerator generator(7);
+  std::map<std::string, Tally> tally;
+  for (const server::MethodBinding& method : server::Bindings()) {
+    for (int i = 0; i < kRealisticCallsPerMethod; ++i) {
+      const RandomCall call = generator.Realistic(method);
+      const uint64_t faults = server::FloatingPointFaults();
+      const CallResult r = Invoke(call);
+      Tally& t = tally[method.spec->name];
+      ++t.calls;
+      ASSERT_EQ(server::FloatingPointFaults(), faults)
+          << "floating-point fault: " << call.Describe();
+      if (r.status == S_OK) {
+        ++t.ok;
+        ASSERT_TRUE(std::isfinite(r.value)) << call.Describe();
+      } else {
+        ++t.failed;
+        const auto known = messages.find(r.info.scode);
+        ASSERT_TRUE(known != messages.end() && known->second.count(r.info.description))
+            << call.Describe();
+      }
+    }
+    EXPECT_GT(tally[method.spec->name].ok, kRealisticCallsPerMethod / 4) << method.spec->name;
+  }
+  PrintTally("realistic calls", tally);
+}
+
+// The same calls on several threads at once give the serial answers bit for bit, and each
+// thread's error information is its own.
+TEST(Properties, ThreadsGiveTheSerialAnswers) {
+  CallGenerator generator(99);
+  std::vector<RandomCall> calls;
+  for (const server::MethodBinding& method : server::Bindings()) {
+    for (int i = 0; i < 60; ++i) {
+      calls.push_back(i % 2 ? generator.Hostile(method) : generator.Realistic(method));
+    }
+  }
+  std::vector<CallResult> serial;
+  for (const RandomCall& call : calls) serial.push_back(Invoke(call));
+
+  constexpr int kThreads = 4;
+  std::vector<int> mismatches(kThreads, 0);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      // Each thread walks the calls from its own starting point.
+      for (size_t k = 0; k < calls.size(); ++k) {
+        const size_t i = (k + t * calls.size() / kThreads) % calls.size();
+        const CallResult r = Invoke(calls[i]);
+        const bool same = r.status == serial[i].status &&
+                          std::memcmp(&r.value, &serial[i].value, sizeof r.value) == 0 &&
+                          r.info.scode == serial[i].info.scode &&
+                          r.info.description == serial[i].info.description;
+        if (!same) ++mismatches[t];
+      }
+    });
+  }
+  for (auto& th : threads) th.join();
+  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(mismatches[t], 0) << "thread " << t;
+}
+
+}  // namespace
+}  // namespace quantrel::testing
