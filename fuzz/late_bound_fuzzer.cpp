@@ -35,11 +35,11 @@ Variant AnyValue(FuzzedDataProvider& data) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   FuzzedDataProvider data(bytes, size);
   const auto bindings = server::Bindings();
-  const server::MethodBinding& method =
+  const server::MethodBinding& binding =
       bindings[data.ConsumeIntegralInRange<size_t>(0, bindings.size() - 1)];
-  const auto& inputs = method.spec->inputs;
+  const auto& inputs = binding.method->inputs;
 
-  std::string methodName = method.spec->name;
+  std::string methodName = binding.method->name;
   if (data.ConsumeIntegralInRange<int>(0, 15) == 0) methodName = data.ConsumeRandomLengthString(16);
 
   std::vector<Variant> positional;

@@ -108,16 +108,16 @@ extern "C" int32_t Quantrel_Invoke(const char* method, int32_t count, const char
   // argument's index in automation order (named ones first in the caller's order, positional
   // ones last to first).
   std::string input;
-  const MethodSpec* spec = FindMethod(method);
+  const MethodSpec* described = FindMethod(method);
   if (argErr != UINT32_MAX) {
     if (status == DISP_E_PARAMNOTOPTIONAL) {
-      if (spec && argErr < spec->inputs.size()) input = spec->inputs[argErr].name;
+      if (described && argErr < described->inputs.size()) input = described->inputs[argErr].name;
     } else if (argErr < static_cast<uint32_t>(count)) {
       const size_t position = static_cast<size_t>(count) - 1 - argErr;
       if (names) {
         input = names[argErr];
-      } else if (spec && position < spec->inputs.size()) {
-        input = spec->inputs[position].name;
+      } else if (described && position < described->inputs.size()) {
+        input = described->inputs[position].name;
       }
     }
   }

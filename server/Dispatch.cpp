@@ -101,7 +101,7 @@ HRESULT InvokeMethod(int32_t dispId, const DispParams& params, Variant* result,
                      ExcepInfo* excepInfo, uint32_t* argErr) {
   const MethodBinding* binding = FindBinding(dispId);
   if (!binding) return DISP_E_MEMBERNOTFOUND;
-  const auto& inputs = binding->spec->inputs;
+  const auto& inputs = binding->method->inputs;
   const size_t count = params.args.size();
   const size_t named = params.namedIds.size();
   if (named > count) return E_INVALIDARG;

@@ -100,15 +100,15 @@ HRESULT TQuantrelImpl::InterfaceSupportsErrorInfo(const Guid& iid) {
 // --- Early-bound methods ---
 
 namespace {
-const MethodSpec& Spec(const char* name) {
+const MethodSpec& Described(const char* name) {
   return *FindMethod(name);
 }
 }  // namespace
 
 #define QUANTREL_METHOD(name, params, args)                                         \
   HRESULT Call##name(QUANTREL_UNPAREN params, double* Result) {                     \
-    static const MethodSpec& spec = Spec(#name);                                    \
-    return ReportCall(spec, Result, [&] {                                           \
+    static const MethodSpec& described = Described(#name);                          \
+    return ReportCall(described, Result, [&] {                                      \
       return quantrel::name(QUANTREL_UNPAREN args, &LastErrorSlot(), false, false); \
     });                                                                             \
   }                                                                                 \
@@ -169,7 +169,7 @@ std::vector<MethodBinding> MakeBindings() {
 #undef QUANTREL_METHOD
   };
   std::sort(bindings.begin(), bindings.end(), [](const MethodBinding& a, const MethodBinding& b) {
-    return a.spec < b.spec;  // the catalogue's own order
+    return a.method < b.method;  // the catalogue's own order
   });
   return bindings;
 }
@@ -183,7 +183,7 @@ std::span<const MethodBinding> Bindings() {
 
 const MethodBinding* FindBinding(int32_t dispId) {
   for (const MethodBinding& b : Bindings()) {
-    if (b.spec->dispatchId == dispId) return &b;
+    if (b.method->dispatchId == dispId) return &b;
   }
   return nullptr;
 }

@@ -64,7 +64,7 @@ union Argument {
   int32_t i;
 };
 struct MethodBinding {
-  const MethodSpec* spec;
+  const MethodSpec* method;
   std::span<const bool> isDouble;
   const char* parameterNames;  // "(OptionType, OptionFunction, ...)"
   HRESULT (*call)(std::span<const Argument> inputs, double* result);

@@ -82,15 +82,15 @@ TEST(Properties, HostileCallsGiveAFiniteResultOrAKnownErrorWithItsMessage) {
   ASSERT_GT(messages.size(), 40u);  // the scan found the raise sites
   CallGenerator generator(20261208);
   std::map<std::string, Tally> tally;
-  for (const server::MethodBinding& method : server::Bindings()) {
+  for (const server::MethodBinding& binding : server::Bindings()) {
     for (int i = 0; i < kHostileCallsPerMethod; ++i) {
-      const RandomCall call = generator.Hostile(method);
+      const RandomCall call = generator.Hostile(binding);
       const auto start = std::chrono::steady_clock::now();
       const CallResult r = Invoke(call);
       const double seconds =
           std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
       EXPECT_LT(seconds, 2.0) << "slow: " << call.Describe();
-      Tally& t = tally[method.spec->name];
+      Tally& t = tally[binding.method->name];
       ++t.calls;
       if (r.status == S_OK) {
         ++t.ok;
@@ -119,12 +119,12 @@ TEST(Properties, RealisticContractsPriceWithoutFloatingPointFaults) {
   const auto messages = RaisedMessages();
   CallGenerator generator(7);
   std::map<std::string, Tally> tally;
-  for (const server::MethodBinding& method : server::Bindings()) {
+  for (const server::MethodBinding& binding : server::Bindings()) {
     for (int i = 0; i < kRealisticCallsPerMethod; ++i) {
-      const RandomCall call = generator.Realistic(method);
+      const RandomCall call = generator.Realistic(binding);
       const uint64_t faults = server::FloatingPointFaults();
       const CallResult r = Invoke(call);
-      Tally& t = tally[method.spec->name];
+      Tally& t = tally[binding.method->name];
       ++t.calls;
       ASSERT_EQ(server::FloatingPointFaults(), faults)
           << "floating-point fault: " << call.Describe();
@@ -138,7 +138,7 @@ TEST(Properties, RealisticContractsPriceWithoutFloatingPointFaults) {
             << call.Describe();
       }
     }
-    EXPECT_GT(tally[method.spec->name].ok, kRealisticCallsPerMethod / 4) << method.spec->name;
+    EXPECT_GT(tally[binding.method->name].ok, kRealisticCallsPerMethod / 4) << binding.method->name;
   }
   PrintTally("realistic calls", tally);
 }
@@ -148,9 +148,9 @@ TEST(Properties, RealisticContractsPriceWithoutFloatingPointFaults) {
 TEST(Properties, ThreadsGiveTheSerialAnswers) {
   CallGenerator generator(99);
   std::vector<RandomCall> calls;
-  for (const server::MethodBinding& method : server::Bindings()) {
+  for (const server::MethodBinding& binding : server::Bindings()) {
     for (int i = 0; i < 60; ++i) {
-      calls.push_back(i % 2 ? generator.Hostile(method) : generator.Realistic(method));
+      calls.push_back(i % 2 ? generator.Hostile(binding) : generator.Realistic(binding));
     }
   }
   std::vector<CallResult> serial;

@@ -87,14 +87,14 @@ TEST(AllMethods, EveryWayOfCallingGivesTheSameBits) {
     if (row.blank()) continue;
     const server::MethodBinding* binding = cli::FindAvailableMethod(row.fields[1]);
     ASSERT_NE(binding, nullptr) << row.fields[1];
-    const MethodSpec& spec = *binding->spec;
+    const MethodSpec& described = *binding->method;
     // The row's inputs, in interface order, with defaults for omitted ones.
-    std::vector<Argument> args(spec.inputs.size());
+    std::vector<Argument> args(described.inputs.size());
     std::vector<NamedArgument> named;
     std::vector<const char*> names;
     std::vector<double> values;
-    for (size_t i = 0; i < spec.inputs.size(); ++i) {
-      const InputSpec& input = spec.inputs[i];
+    for (size_t i = 0; i < described.inputs.size(); ++i) {
+      const InputSpec& input = described.inputs[i];
       std::optional<std::string> cell;
       for (size_t c = 0; c < header.fields.size(); ++c) {
         if (EqualsIgnoreCase(header.fields[c], input.name) && !row.fields[c].empty()) {
@@ -116,7 +116,7 @@ TEST(AllMethods, EveryWayOfCallingGivesTheSameBits) {
         values.push_back(value);
       }
     }
-    const Entry& entry = entries.at(spec.name);
+    const Entry& entry = entries.at(described.name);
     double cpp = 0;
     try {
       cpp = entry.cpp(args);
@@ -125,9 +125,10 @@ TEST(AllMethods, EveryWayOfCallingGivesTheSameBits) {
     }
     double early = -1, late = -2, c = -3, cLate = -4;
     ASSERT_EQ(entry.early(*object, args, &early), S_OK) << row.fields[0];
-    ASSERT_EQ(InvokeByName(*object, spec.name, {}, named, &late, nullptr), S_OK) << row.fields[0];
+    ASSERT_EQ(InvokeByName(*object, described.name, {}, named, &late, nullptr), S_OK)
+        << row.fields[0];
     ASSERT_EQ(entry.c(args, &c), 0) << row.fields[0];
-    ASSERT_EQ(Quantrel_Invoke(spec.name, static_cast<int32_t>(names.size()), names.data(),
+    ASSERT_EQ(Quantrel_Invoke(described.name, static_cast<int32_t>(names.size()), names.data(),
                               values.data(), &cLate),
               0)
         << row.fields[0];
@@ -135,11 +136,12 @@ TEST(AllMethods, EveryWayOfCallingGivesTheSameBits) {
       EXPECT_EQ(std::memcmp(&other, &cpp, sizeof cpp), 0)
           << row.fields[0] << ": " << other << " against " << cpp;
     }
-    ++covered[spec.name];
+    ++covered[described.name];
   }
   object->Release();
   for (const server::MethodBinding& b : server::Bindings()) {
-    EXPECT_GT(covered[b.spec->name], 0) << b.spec->name << " has no priced row in the portfolio";
+    EXPECT_GT(covered[b.method->name], 0)
+        << b.method->name << " has no priced row in the portfolio";
   }
 }
 

@@ -390,15 +390,15 @@ TEST(CInterface, ErrorsNameTheMethodOrInput) {
 TEST(Bindings, MatchTheCatalogueInNamesTypesAndOrder) {
   ASSERT_FALSE(server::Bindings().empty());
   for (const server::MethodBinding& b : server::Bindings()) {
-    ASSERT_NE(b.spec, nullptr);
-    ASSERT_EQ(b.isDouble.size(), b.spec->inputs.size()) << b.spec->name;
+    ASSERT_NE(b.method, nullptr);
+    ASSERT_EQ(b.isDouble.size(), b.method->inputs.size()) << b.method->name;
     std::string names = "(";
-    for (size_t i = 0; i < b.spec->inputs.size(); ++i) {
-      const InputSpec& in = b.spec->inputs[i];
-      EXPECT_EQ(b.isDouble[i], in.type == InputType::Double) << b.spec->name << "." << in.name;
+    for (size_t i = 0; i < b.method->inputs.size(); ++i) {
+      const InputSpec& in = b.method->inputs[i];
+      EXPECT_EQ(b.isDouble[i], in.type == InputType::Double) << b.method->name << "." << in.name;
       names += (i ? ", " : "") + std::string(in.name);
     }
-    EXPECT_EQ(names + ")", b.parameterNames) << b.spec->name;
+    EXPECT_EQ(names + ")", b.parameterNames) << b.method->name;
   }
 }
 

@@ -17,15 +17,15 @@
 namespace quantrel::testing {
 
 struct RandomCall {
-  const server::MethodBinding* method = nullptr;
+  const server::MethodBinding* binding = nullptr;
   std::vector<Variant> inputs;  // in interface order; Missing for an omitted optional
 
   std::string Describe() const {
     std::ostringstream out;
     out.precision(17);
-    out << method->spec->name << "(";
+    out << binding->method->name << "(";
     for (size_t i = 0; i < inputs.size(); ++i) {
-      out << (i ? ", " : "") << method->spec->inputs[i].name << "=";
+      out << (i ? ", " : "") << binding->method->inputs[i].name << "=";
       const Variant& v = inputs[i];
       if (v.type == Variant::Type::Missing) out << "<omitted>";
       if (v.type == Variant::Type::Int32) out << v.i4;
@@ -35,14 +35,14 @@ struct RandomCall {
   }
   int32_t Function() const {
     for (size_t i = 0; i < inputs.size(); ++i) {
-      if (EqualsIgnoreCase(method->spec->inputs[i].name, "OptionFunction")) return inputs[i].i4;
+      if (EqualsIgnoreCase(binding->method->inputs[i].name, "OptionFunction")) return inputs[i].i4;
     }
     return 0;
   }
   bool HasNaN(std::string_view except) const {
     for (size_t i = 0; i < inputs.size(); ++i) {
       if (inputs[i].type == Variant::Type::Double && std::isnan(inputs[i].r8) &&
-          !EqualsIgnoreCase(method->spec->inputs[i].name, except)) {
+          !EqualsIgnoreCase(binding->method->inputs[i].name, except)) {
         return true;
       }
     }
@@ -61,8 +61,8 @@ inline CallResult Invoke(const RandomCall& call) {
   std::vector<Variant> reversed(call.inputs.rbegin(), call.inputs.rend());
   Variant out;
   CallResult r;
-  r.status =
-      server::InvokeMethod(call.method->spec->dispatchId, {reversed, {}}, &out, &r.info, nullptr);
+  r.status = server::InvokeMethod(call.binding->method->dispatchId, {reversed, {}}, &out, &r.info,
+                                  nullptr);
   r.value = out.r8;
   return r;
 }
@@ -78,11 +78,11 @@ class CallGenerator {
   // A realistic contract with some inputs replaced by anything at all: zeros, negatives, huge,
   // tiny, NaN, infinities, every enumeration value and its neighbours, every result code
   // (implied ones included), omitted optionals.
-  RandomCall Hostile(const server::MethodBinding& method) {
-    RandomCall call = Realistic(method);
+  RandomCall Hostile(const server::MethodBinding& binding) {
+    RandomCall call = Realistic(binding);
     const double share = Chance(0.2) ? 1.0 : 0.15;  // now and then everything at once
     for (size_t i = 0; i < call.inputs.size(); ++i) {
-      const InputSpec& in = method.spec->inputs[i];
+      const InputSpec& in = binding.method->inputs[i];
       if (!Chance(share)) continue;
       if (in.optional && Chance(0.15)) {
         call.inputs[i] = Variant::Missing();
@@ -97,9 +97,9 @@ class CallGenerator {
 
   // Realistic contracts: values a trader would enter, every member of every enumeration, any
   // result code but the implied ones, times in years.
-  RandomCall Realistic(const server::MethodBinding& method) {
-    RandomCall call{&method, {}};
-    for (const InputSpec& in : method.spec->inputs) {
+  RandomCall Realistic(const server::MethodBinding& binding) {
+    RandomCall call{&binding, {}};
+    for (const InputSpec& in : binding.method->inputs) {
       const std::string name = in.name;
       if (name == "TimeFormat") {
         call.inputs.push_back(Variant::Of(int32_t{1}));

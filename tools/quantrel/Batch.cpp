@@ -88,7 +88,7 @@ class MethodCache {
       columns.emplace();
       columns->binding = binding;
       columns->columnIsMine.assign(layout_.width, false);
-      for (const InputSpec& in : binding->spec->inputs) {
+      for (const InputSpec& in : binding->method->inputs) {
         std::optional<size_t> found;
         for (size_t c = 0; c < layout_.width; ++c) {
           if (layout_.isInput[c] && EqualsIgnoreCase(layout_.names[c], in.name)) found = c;
@@ -126,7 +126,7 @@ Outcome PriceRecord(const CsvRecord& record, const Layout& layout, const MethodC
   if (IsBlank(methodName)) return {0, DISP_E_UNKNOWNNAME, "no method given"};
   if (!method) return {0, DISP_E_UNKNOWNNAME, "unknown method '" + std::string(methodName) + "'"};
 
-  const auto& specs = method->binding->spec->inputs;
+  const auto& specs = method->binding->method->inputs;
   std::vector<std::optional<server::Argument>> inputs(specs.size());
   for (size_t i = 0; i < specs.size(); ++i) {
     const std::optional<size_t> column = method->columnOfInput[i];
@@ -141,7 +141,7 @@ Outcome PriceRecord(const CsvRecord& record, const Layout& layout, const MethodC
   for (size_t c = 0; c < record.fields.size(); ++c) {
     if (layout.isInput[c] && !method->columnIsMine[c] && !IsBlank(record.fields[c])) {
       return {0, DISP_E_UNKNOWNNAME,
-              std::string(method->binding->spec->name) + " has no input " + layout.names[c]};
+              std::string(method->binding->method->name) + " has no input " + layout.names[c]};
     }
   }
   return Price(*method->binding, inputs);

@@ -9,8 +9,8 @@
 namespace quantrel::cli {
 
 const server::MethodBinding* FindAvailableMethod(std::string_view name) {
-  const MethodSpec* spec = FindMethod(name);
-  return spec ? server::FindBinding(spec->dispatchId) : nullptr;
+  const MethodSpec* described = FindMethod(name);
+  return described ? server::FindBinding(described->dispatchId) : nullptr;
 }
 
 namespace {
@@ -90,9 +90,9 @@ bool ParseInput(const InputSpec& input, std::string_view text, server::Argument&
   return false;
 }
 
-Outcome Price(const server::MethodBinding& method,
+Outcome Price(const server::MethodBinding& binding,
               std::span<const std::optional<server::Argument>> inputs) {
-  const auto& specs = method.spec->inputs;
+  const auto& specs = binding.method->inputs;
   std::vector<server::Argument> values(specs.size());
   for (size_t i = 0; i < specs.size(); ++i) {
     if (i < inputs.size() && inputs[i]) {
@@ -106,7 +106,7 @@ Outcome Price(const server::MethodBinding& method,
     }
   }
   Outcome outcome;
-  outcome.status = method.call(values, &outcome.result);
+  outcome.status = binding.call(values, &outcome.result);
   if (outcome.status != S_OK) {
     ErrorInfo info;
     GetErrorInfo(info);
@@ -116,9 +116,9 @@ Outcome Price(const server::MethodBinding& method,
   return outcome;
 }
 
-Outcome PriceFromAssignments(const server::MethodBinding& method,
+Outcome PriceFromAssignments(const server::MethodBinding& binding,
                              std::span<const std::string> assignments) {
-  const auto& specs = method.spec->inputs;
+  const auto& specs = binding.method->inputs;
   std::vector<std::optional<server::Argument>> inputs(specs.size());
   for (const std::string& assignment : assignments) {
     const size_t eq = assignment.find('=');
@@ -132,7 +132,7 @@ Outcome PriceFromAssignments(const server::MethodBinding& method,
     }
     if (index == specs.size()) {
       return {0, DISP_E_UNKNOWNNAME,
-              std::string(method.spec->name) + " has no input '" + std::string(name) + "'"};
+              std::string(binding.method->name) + " has no input '" + std::string(name) + "'"};
     }
     if (inputs[index]) {
       return {0, DISP_E_PARAMNOTFOUND, std::string("input ") + specs[index].name + " given twice"};
@@ -144,7 +144,7 @@ Outcome PriceFromAssignments(const server::MethodBinding& method,
     }
     inputs[index] = value;
   }
-  return Price(method, inputs);
+  return Price(binding, inputs);
 }
 
 std::string FormatNumber(double value) {

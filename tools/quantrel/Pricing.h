@@ -30,11 +30,11 @@ bool ParseInput(const InputSpec& input, std::string_view text, server::Argument&
                 std::string& error);
 
 // Prices with the inputs in interface order; an empty optional is an omitted input.
-Outcome Price(const server::MethodBinding& method,
+Outcome Price(const server::MethodBinding& binding,
               std::span<const std::optional<server::Argument>> inputs);
 
 // Prices from "Name=Value" pairs (names in any case).
-Outcome PriceFromAssignments(const server::MethodBinding& method,
+Outcome PriceFromAssignments(const server::MethodBinding& binding,
                              std::span<const std::string> assignments);
 
 // Shortest text that reads back as the same double.

@@ -58,7 +58,7 @@ int List() {
 int Help(const std::string& name) {
   const server::MethodBinding* method = FindAvailableMethod(name);
   if (!method) return Fail(kUsage, "unknown method '" + name + "' (see 'quantrel list')");
-  const MethodSpec& m = *method->spec;
+  const MethodSpec& m = *method->method;
   std::printf("%s: %s\n\ninputs, in order:\n", m.name, m.helpString);
   int position = 1;
   for (const InputSpec& in : m.inputs) {

@@ -27,8 +27,9 @@ std::vector<std::vector<std::string>> ReadAll(const std::string& text) {
 }
 
 TEST(Csv, QuotedFieldsCommasQuotesAndLineBreaks) {
-  const auto rows =
-      ReadAll("\xEF\xBB\xBF" "a,b,c\r\n\"x, y\",\"say \"\"hi\"\"\",\"two\nlines\"\n,,\n");
+  const auto rows = ReadAll(
+      "\xEF\xBB\xBF"
+      "a,b,c\r\n\"x, y\",\"say \"\"hi\"\"\",\"two\nlines\"\n,,\n");
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0], (std::vector<std::string>{"a", "b", "c"}));
   EXPECT_EQ(rows[1], (std::vector<std::string>{"x, y", "say \"hi\"", "two\nlines"}));
@@ -229,8 +230,8 @@ TEST(BatchFile, TheBundledPortfolioCoversEveryAvailableMethodWithoutSurprises) {
   const std::string output = Batch(kPortfolio, 2, 8192, &summary);
   EXPECT_TRUE(summary.fatal.empty());
   for (const server::MethodBinding& b : server::Bindings()) {
-    EXPECT_NE(output.find(std::string(",") + b.spec->name + ","), std::string::npos)
-        << b.spec->name;
+    EXPECT_NE(output.find(std::string(",") + b.method->name + ","), std::string::npos)
+        << b.method->name;
   }
   // Rows meant to fail say so in their note.
   for (const auto& row : ReadAll(output)) {
