@@ -171,7 +171,8 @@ bool NormaliseInputs(CommonInputs& in, int32_t* err) {
   return true;
 }
 
-Bumps SetUpBumps(int32_t code, double x1, double x2, double x3, double L1, double L2, double L3) {
+Bumps SetUpBumps(int32_t code, double x1, double x2, double x3, double L1, double L2, double L3,
+                 double floor1) {
   const double h = IsGammaCode(code) ? 0.01 : 0.00001;
   const bool shifted = (L1 == L2 && L2 == L3) || (L2 == L3 && code == 11);
   const std::array<double, 3> x = {x1, x2, x3};
@@ -179,7 +180,7 @@ Bumps SetUpBumps(int32_t code, double x1, double x2, double x3, double L1, doubl
 
   bool central = !shifted;
   for (int i = 0; i < 3; ++i) {
-    if (moved[i] && !(x[i] - h > 0)) central = false;
+    if (moved[i] && !(x[i] - h > (i == 0 ? floor1 : 0))) central = false;
   }
 
   Bumps out{};

@@ -83,10 +83,11 @@ struct Bumps {
 
 // Lays out down, middle and up values of x1 (always moved) and x2, x3 (moved when not 0). All
 // moved inputs share one scheme: central only when every one of them stays positive when
-// lowered by the step. Reference levels that coincide (all three, or the last two for a strike
-// sensitivity) shift every input forward.
+// lowered by the step (x1 must also stay above `floor1`, a limit the entry may set). Reference
+// levels that coincide (all three, or the last two for a strike sensitivity) shift every input
+// forward.
 Bumps SetUpBumps(int32_t code, double x1, double x2 = 0, double x3 = 0, double L1 = -1,
-                 double L2 = -2, double L3 = -3);
+                 double L2 = -2, double L3 = -3, double floor1 = 0);
 
 // The difference quotient of kernel values at the bumped inputs; Theta comes out per calendar day
 // with the sign of time passing.

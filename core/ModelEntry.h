@@ -60,6 +60,9 @@ struct Moves {
   std::array<double In::*, 2> strike{};  // strike sensitivities
   double In::*correlation = nullptr;     // Chi
   double In::*expiry = nullptr;          // TimeExpire, in years once normalised
+  // Theta may not lower the first time to or past this one (an intermediate date that must stay
+  // before it): close to it the difference runs forward. A time at or below 0 sets no limit.
+  double In::*thetaFloor = nullptr;
 };
 
 struct Levels {
@@ -200,7 +203,11 @@ double Sensitivity(const typename Model::Inputs& in, int32_t code,
     for (int i = 0; i < 3; ++i) x[i] = t.fields[i] ? in.*t.fields[i] : 0;
   }
   const Levels L = LevelsFor<Model>(in, code);
-  const Bumps b = SetUpBumps(code, x[0], x[1], x[2], L.L1, L.L2, L.L3);
+  double floor = 0;
+  if constexpr (Model::kMoves.thetaFloor != nullptr) {
+    if (code == 4 && in.*Model::kMoves.thetaFloor > 0) floor = in.*Model::kMoves.thetaFloor;
+  }
+  const Bumps b = SetUpBumps(code, x[0], x[1], x[2], L.L1, L.L2, L.L3, floor);
 
   auto at = [&](double BumpedInput::*which) {
     In moved = in;

@@ -162,6 +162,7 @@ struct AveragePriceModel {
       .yield = {{{&Inputs::q, &Inputs::yieldType}}},
       .strike = {&Inputs::X},
       .expiry = &Inputs::T,
+      .thetaFloor = &Inputs::t2,  // Theta lowers TimeExpire, never past a future start of averaging
   };
 
   static void OwnChecks(Inputs& in, int32_t* err) {
@@ -208,16 +209,6 @@ struct AveragePriceModel {
     if (in.averageType == 1) return GeometricValue(c);
     if (in.averageType == 2) return ArithmeticValue(c);
     return 0;
-  }
-
-  // Theta moves TimeExpire alone, which may not be lowered past a future start of averaging:
-  // near it the difference runs forward.
-  static std::optional<double> OwnSensitivity(int32_t code, const Inputs& in, int32_t*) {
-    constexpr double h = 1e-5;
-    if (code != 4 || !(in.t2 > 0) || in.T - h > in.t2) return std::nullopt;
-    Inputs later = in;
-    later.T += h;
-    return FiniteDifference(4, Value(in), 0, Value(later), 1, h);
   }
 
   static double Implied(int32_t code, const Inputs& in, int32_t*) {

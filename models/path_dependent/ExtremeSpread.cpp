@@ -29,6 +29,7 @@ struct ExtremeSpreadModel {
       .yield = {{{&Inputs::q, &Inputs::yieldType}}},
       .strike = {&Inputs::Mo},
       .expiry = &Inputs::T,
+      .thetaFloor = &Inputs::t1,  // Theta lowers TimeExpire, never past Time1stPeriod
   };
 
   static void OwnChecks(Inputs& in, int32_t* err) {
@@ -90,16 +91,6 @@ struct ExtremeSpreadModel {
                       (1 - k) * S * dq * secondPeriod * N(mu * (T - t1) / sRest));
     }
     return value >= 0 ? value : 0;
-  }
-
-  // Theta moves TimeExpire alone, which may not be lowered past Time1stPeriod: near it the
-  // difference runs forward.
-  static std::optional<double> OwnSensitivity(int32_t code, const Inputs& in, int32_t*) {
-    constexpr double h = 1e-5;
-    if (code != 4 || in.T - h > in.t1) return std::nullopt;
-    Inputs later = in;
-    later.T += h;
-    return FiniteDifference(4, Value(in), 0, Value(later), 1, h);
   }
 
   static double Implied(int32_t code, const Inputs& in, int32_t*) {

@@ -70,6 +70,7 @@ struct LookbackPartialFixedModel {
       .yield = {{{&Inputs::q, &Inputs::yieldType}}},
       .strike = {&Inputs::X},
       .expiry = &Inputs::T,
+      .thetaFloor = &Inputs::t1,  // Theta lowers TimeExpire, never past TimeStart
   };
 
   static void OwnChecks(Inputs& in, int32_t* err) {
@@ -97,16 +98,6 @@ struct LookbackPartialFixedModel {
   static double Value(const Inputs& in) {
     return path_dependent::PartialFixedLookbackValue(in.type, in.S, in.X, in.t1, in.T, in.v, in.r,
                                                      in.q);
-  }
-
-  // Theta moves TimeExpire alone, which may not be lowered past TimeStart: near it the
-  // difference runs forward.
-  static std::optional<double> OwnSensitivity(int32_t code, const Inputs& in, int32_t*) {
-    constexpr double h = 1e-5;
-    if (code != 4 || in.T - h > in.t1) return std::nullopt;
-    Inputs later = in;
-    later.T += h;
-    return FiniteDifference(4, Value(in), 0, Value(later), 1, h);
   }
 
   static double Implied(int32_t code, const Inputs& in, int32_t* err) {

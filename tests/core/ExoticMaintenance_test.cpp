@@ -370,6 +370,15 @@ TEST(SetUpBumps, TimesMovedTogetherShareOneScheme) {
   }
 }
 
+TEST(SetUpBumps, AFloorOnTheFirstInputTurnsTheSchemeForward) {
+  // An expiry 5e-6 after an intermediate date cannot be lowered by the step.
+  const Bumps near = SetUpBumps(4, 0.5, 0, 0, -1, -2, -3, 0.5 - 5e-6);
+  EXPECT_EQ(near.divisor, 1);
+  EXPECT_EQ(near.x[0].down, 0.5);
+  EXPECT_EQ(near.x[0].up, 0.5 + 1e-5);
+  EXPECT_EQ(SetUpBumps(4, 0.5, 0, 0, -1, -2, -3, 0.25).divisor, 2);
+}
+
 TEST(FiniteDifference, QuotientsAndThetaSign) {
   EXPECT_NEAR(FiniteDifference(2, 1.0, 0, 1.00002, 2, 1e-5), 1.0, 1e-10);
   EXPECT_NEAR(FiniteDifference(2, 1.0, 0, 1.00001, 1, 1e-5), 1.0, 1e-10);
