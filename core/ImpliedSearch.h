@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "core/ModelEntry.h"
 
@@ -29,6 +30,31 @@ inline double StrikeSeed(bool call, double S, double target, double givenStrike)
 }
 
 enum class Sought { Volatility, Strike };
+
+// Newton steps allowed for a critical price; a search that has not settled by then has failed.
+inline constexpr int kCriticalPriceSteps = 200;
+
+struct Gap {
+  double value, slope;  // how far from the target at a price, and how fast that changes
+};
+
+// The asset price at which `gap(I)` vanishes (to `tolerance`), by Newton from `start`. A step
+// that would leave the positive prices halves the price instead, and a step below the price's
+// own resolution ends the search as settled. Nothing when the slope vanishes or the steps run
+// out.
+template <class GapAt>
+std::optional<double> CriticalPriceSearch(GapAt&& gap, double start, double tolerance) {
+  double I = start;
+  for (int step = 0; step < kCriticalPriceSteps; ++step) {
+    const Gap g = gap(I);
+    if (std::fabs(g.value) <= tolerance) return I;
+    if (g.slope == 0) return std::nullopt;
+    const double next = I - g.value / g.slope;
+    if (std::fabs(next - I) <= 1e-13 * I) return next;
+    I = next > 0 ? next : I / 2;
+  }
+  return std::nullopt;
+}
 
 // Newton search for the input `field` that makes the model value equal `target`. `derivative`
 // is the sensitivity code of that input (Vega for a volatility, the strike's sensitivity).

@@ -14,10 +14,6 @@ namespace {
 
 using namespace core;
 
-// Newton steps allowed for the critical price; a search that has not settled by then reports
-// failure as a critical price of 0.
-constexpr int kCriticalPriceSteps = 200;
-
 struct ComplexChooserModel {
   struct Inputs {
     double S, Xc, Xp, t, Tc, Tp, v, r, q, marketPrice;
@@ -66,23 +62,18 @@ struct ComplexChooserModel {
     bind(&CommonInputs::timeFormat, in.timeFormat);
   }
 
-  // The asset price at TimeChoose at which the call and the put are worth the same. Call minus
-  // put rises from -Xp e^(-r(Tp-t)) to without bound, so one such price exists; Newton from S
-  // finds it. A step that would leave the positive prices halves the price instead, and a step
-  // below the price's own resolution ends the search as settled.
+  // The asset price at TimeChoose at which the call and the put are worth the same, 0 when the
+  // search fails. Call minus put rises from -Xp e^(-r(Tp-t)) without bound, so one such price
+  // exists; Newton from S finds it.
   static double CriticalPrice(const Inputs& in) {
-    double I = in.S;
-    for (int step = 0; step < kCriticalPriceSteps; ++step) {
-      const CallPutPair p =
-          BlackScholesCallPutPair(I, in.Xc, in.Xp, in.t, in.Tc, in.Tp, in.v, in.r, in.q);
-      const double f = p.callValue - p.putValue, slope = p.callDelta - p.putDelta;
-      if (std::fabs(f) <= 1e-5) return I;
-      if (slope == 0) return 0;
-      const double next = I - f / slope;
-      if (std::fabs(next - I) <= 1e-13 * I) return next;
-      I = next > 0 ? next : I / 2;
-    }
-    return 0;
+    const std::optional<double> I = CriticalPriceSearch(
+        [&](double price) {
+          const CallPutPair p =
+              BlackScholesCallPutPair(price, in.Xc, in.Xp, in.t, in.Tc, in.Tp, in.v, in.r, in.q);
+          return Gap{p.callValue - p.putValue, p.callDelta - p.putDelta};
+        },
+        in.S, 1e-5);
+    return I.value_or(0);
   }
 
   static double Value(const Inputs& in) {

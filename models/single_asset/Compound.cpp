@@ -14,10 +14,6 @@ namespace {
 
 using namespace core;
 
-// Newton steps allowed for the critical price; a search that has not settled by then reports
-// failure as a critical price of 0 (and the value 0).
-constexpr int kCriticalPriceSteps = 200;
-
 struct CompoundModel {
   struct Inputs {
     int32_t type;  // enumOptionTypeC: compound side first, underlying second
@@ -78,23 +74,20 @@ struct CompoundModel {
   };
 
   // The asset price at TimeOption at which the underlying option is worth StrikeOption, by Newton
-  // from StrikeUnderly. A step that would leave the positive prices halves the price instead, and
-  // a step below the price's own resolution ends the search as settled. An underlying put is worth
-  // less than X1 e^(-r tau) at any price, so a StrikeOption at or above that is never reached.
+  // from StrikeUnderly; a search that fails gives the value 0. An underlying put is worth less
+  // than X1 e^(-r tau) at any price, so a StrikeOption at or above that is never reached.
   static CriticalPrice FindCriticalPrice(const Inputs& in) {
     const bool call = UnderlyingIsCall(in.type);
     const double tau = in.T2 - in.t1;
     if (!call && in.X2 >= in.X1 * std::exp(-in.r * tau)) return {Critical::NeverReached, 0};
-    double I = in.X1;
-    for (int step = 0; step < kCriticalPriceSteps; ++step) {
-      const ValueDelta u = BlackScholesValueDelta(call ? 1 : 2, I, in.X1, tau, in.v, in.r, in.q);
-      if (std::fabs(u.value - in.X2) <= 1e-6) return {Critical::Found, I};
-      if (u.delta == 0) break;
-      const double next = I - (u.value - in.X2) / u.delta;
-      if (std::fabs(next - I) <= 1e-13 * I) return {Critical::Found, next};
-      I = next > 0 ? next : I / 2;
-    }
-    return {Critical::Failed, 0};
+    const std::optional<double> I = CriticalPriceSearch(
+        [&](double price) {
+          const ValueDelta u =
+              BlackScholesValueDelta(call ? 1 : 2, price, in.X1, tau, in.v, in.r, in.q);
+          return Gap{u.value - in.X2, u.delta};
+        },
+        in.X1, 1e-6);
+    return I ? CriticalPrice{Critical::Found, *I} : CriticalPrice{Critical::Failed, 0};
   }
 
   static double Value(const Inputs& in) {
