@@ -16,3 +16,5 @@ run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/build -DCMAKE_PREFIX_PATH
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 run(${WORK_DIR}/build/consumer)
 run(${WORK_DIR}/build/c_consumer)
+# The program is installed too, and finds the library beside it.
+run(${prefix}/bin/quantrel list)
