@@ -40,13 +40,9 @@ HRESULT ReportFailure(const MethodSpec& method, const char* message) {
 
 }  // namespace
 
-HRESULT ReportCall(const MethodSpec& method, double* result, const std::function<double()>& call) {
-  // A failure must report its own code, never one left over from an earlier call on this thread.
-  LastErrorSlot() = None;
+HRESULT ReportException(const MethodSpec& method, double* result, std::exception_ptr raised) {
   try {
-    const double value = call();
-    if (result) *result = value;
-    return S_OK;
+    std::rethrow_exception(raised);
   } catch (const std::exception& e) {
     if (IsFloatingPointFault(e.what())) {
       ++FloatingPointFaults();

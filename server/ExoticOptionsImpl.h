@@ -4,10 +4,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <functional>
 
 #include "quantrel/automation.h"
 #include "quantrel/catalogue.h"
+#include "quantrel/errors.h"
 
 namespace quantrel::server {
 
@@ -22,7 +24,24 @@ uint64_t& FloatingPointFaults() noexcept;
 // S_OK; turns the four floating-point fault names into 0.0 and S_OK; reports any other failure
 // through the thread's error information and returns the stored error code (DISP_E_EXCEPTION
 // when there is none), leaving `result` untouched.
-HRESULT ReportCall(const MethodSpec& method, double* result, const std::function<double()>& call);
+template <class Call>
+HRESULT ReportCall(const MethodSpec& method, double* result, Call&& call);
+
+// What ReportCall does with an exception that escaped the call.
+HRESULT ReportException(const MethodSpec& method, double* result, std::exception_ptr raised);
+
+template <class Call>
+HRESULT ReportCall(const MethodSpec& method, double* result, Call&& call) {
+  // A failure must report its own code, never one left over from an earlier call on this thread.
+  LastErrorSlot() = None;
+  try {
+    const double value = call();
+    if (result) *result = value;
+    return S_OK;
+  } catch (...) {
+    return ReportException(method, result, std::current_exception());
+  }
+}
 
 // The early-bound methods as free functions, shared by the object and the C interface.
 #define QUANTREL_METHOD(name, params, args) \
