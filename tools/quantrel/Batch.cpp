@@ -264,8 +264,10 @@ BatchSummary RunBatch(std::istream& in, std::ostream& out, const BatchOptions& o
     summary.reading += t1 - t0;
     summary.pricing += t2 - t1;
     summary.writing += t3 - t2;
-    const std::streampos position = in.tellg();
-    progress.Update(summary.rows, position < 0 ? 0 : static_cast<uint64_t>(position));
+    // At the end the stream reports no position: all of it has been read.
+    const std::streampos position = more ? in.tellg() : std::streampos(-1);
+    progress.Update(summary.rows,
+                    position < 0 ? options.inputBytes : static_cast<uint64_t>(position));
   }
   progress.Finish();
   return summary;
