@@ -63,7 +63,11 @@ int Help(const std::string& name) {
   int position = 1;
   for (const InputSpec& in : m.inputs) {
     std::printf("  %2d  %-18s %s", position++, in.name, DescribeType(in).c_str());
-    if (in.optional) std::printf("; optional, omitted = %s", DescribeDefault(in).c_str());
+    if (in.optional) {
+      std::printf("; optional, omitted = %s", DescribeDefault(in).c_str());
+    } else {
+      std::printf("; required");
+    }
     std::printf("\n");
   }
   std::printf("\nexample: quantrel %s", m.name);
