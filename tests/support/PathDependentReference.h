@@ -10,6 +10,7 @@
 #include <initializer_list>
 
 #include "quantrel/errors.h"
+#include "support/Failures.h"
 
 namespace quantrel::testing {
 
@@ -37,27 +38,6 @@ void ExpectSensitivitiesMatchDifferences(const Contract& c,
                                             : s.unit * (up(1) - down(1)) / (2 * step);
     EXPECT_NEAR(c(s.function), expected, tolerance * (1 + std::fabs(expected)))
         << "function " << s.function;
-  }
-}
-
-struct ExpectedFailure {
-  int32_t code;
-  const char* message;
-};
-
-// The call fails with exactly this code, stored in the slot too, and this message.
-template <class Call>
-void ExpectFailure(Call&& call, ExpectedFailure expected, const char* name) {
-  int32_t err = 0;
-  try {
-    call(&err);
-    ADD_FAILURE() << name << ": no failure";
-  } catch (const MathFault&) {
-    ADD_FAILURE() << name << ": math fault";
-  } catch (const PricingError& e) {
-    EXPECT_EQ(e.code(), expected.code) << name;
-    EXPECT_EQ(err, expected.code) << name;
-    EXPECT_STREQ(e.what(), expected.message) << name;
   }
 }
 

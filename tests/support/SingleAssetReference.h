@@ -12,6 +12,7 @@
 #include <string>
 
 #include "quantrel/errors.h"
+#include "support/Failures.h"
 #include "support/Reference.h"
 
 namespace quantrel::testing {
@@ -47,40 +48,6 @@ double DiscountedExpectation(double S, double t, double v, double r, double q, P
     total = integrate(-10, 10);
   }
   return std::exp(-r * t) * total;
-}
-
-// A failure expected from a contract: the exact code, in the error slot and the exception, and
-// the exact message.
-template <class Contract>
-struct FailureCase {
-  const char* name;
-  Contract contract;
-  int32_t function;
-  int32_t code;
-  const char* message;
-};
-
-template <class Contract>
-void ExpectFailures(std::initializer_list<FailureCase<Contract>> cases) {
-  for (const FailureCase<Contract>& f : cases) {
-    int32_t err = 0;
-    try {
-      f.contract(f.function, &err);
-      ADD_FAILURE() << f.name << ": no failure";
-    } catch (const MathFault&) {
-      ADD_FAILURE() << f.name << ": math fault";
-    } catch (const PricingError& e) {
-      EXPECT_EQ(e.code(), f.code) << f.name;
-      EXPECT_EQ(err, f.code) << f.name;
-      EXPECT_STREQ(e.what(), f.message) << f.name;
-    }
-  }
-}
-
-template <class Contract, class Change>
-Contract With(Contract c, Change change) {
-  change(c);
-  return c;
 }
 
 // Whatever a spreadsheet cell holds, the answer is a finite number or a failure.

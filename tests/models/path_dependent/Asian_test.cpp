@@ -230,13 +230,7 @@ TEST(AveragePrice, ImpliedVolatilityAndStrikeRoundTrip) {
 }
 
 TEST(AveragePrice, FailuresComeInOrderWithExactCodesAndMessages) {
-  struct Case {
-    const char* name;
-    void (*change)(Contract&);
-    int32_t function;
-    quantrel::testing::ExpectedFailure expected;
-  };
-  const Case cases[] = {
+  quantrel::testing::ExpectFailures<Contract>({
       {"frequency before the average type",
        [](Contract& c) { c.freq = 9, c.average = 3; },
        Theoretical,
@@ -274,12 +268,7 @@ TEST(AveragePrice, FailuresComeInOrderWithExactCodesAndMessages) {
        ImpliedVol,
        {MktPriceNegErr, "MarketPrice cannot be a negative number."}},
       {"function", [](Contract&) {}, 10, {OptionFunctionErr, "The OptionFunction is invalid."}},
-  };
-  for (const Case& k : cases) {
-    Contract c;
-    k.change(c);
-    ExpectFailure([&](int32_t* err) { return c(k.function, err); }, k.expected, k.name);
-  }
+  });
   Contract atExpiry;  // averaging that starts at expiry is accepted
   atExpiry.t2 = atExpiry.T;
   EXPECT_GT(atExpiry(Theoretical), 0);
@@ -289,13 +278,7 @@ TEST(AveragePrice, FailuresComeInOrderWithExactCodesAndMessages) {
 }
 
 TEST(AverageStrike, FailuresComeInOrderWithExactCodesAndMessages) {
-  struct Case {
-    const char* name;
-    void (*change)(StrikeContract&);
-    int32_t function;
-    quantrel::testing::ExpectedFailure expected;
-  };
-  const Case cases[] = {
+  quantrel::testing::ExpectFailures<StrikeContract>({
       {"frequency",
        [](StrikeContract& c) { c.freq = 9; },
        Theoretical,
@@ -312,12 +295,7 @@ TEST(AverageStrike, FailuresComeInOrderWithExactCodesAndMessages) {
        [](StrikeContract& c) { c.market = 5; },
        ImpliedStrike,
        {OptionFunctionErr, "The OptionFunction is invalid."}},
-  };
-  for (const Case& k : cases) {
-    StrikeContract c;
-    k.change(c);
-    ExpectFailure([&](int32_t* err) { return c(k.function, err); }, k.expected, k.name);
-  }
+  });
 }
 
 }  // namespace

@@ -134,33 +134,28 @@ TEST(ExtremeSpread, ImpliedVolatilityAndExtremeRoundTrip) {
 }
 
 TEST(ExtremeSpread, FailuresComeInOrderWithExactCodesAndMessages) {
-  struct Case {
-    const char* name;
-    void (*change)(Contract&);
-    quantrel::testing::ExpectedFailure expected;
-  };
-  const Case cases[] = {
+  quantrel::testing::ExpectFailures<Contract>({
       {"first period before the spread type",
        [](Contract& c) { c.t1 = 0, c.spread = 3; },
+       Theoretical,
        {Time1stPeriodErr, "Time1stPeriod must be greater than 0."}},
       {"first period past expiry",
        [](Contract& c) { c.t1 = 2, c.spread = 3; },
+       Theoretical,
        {Time1stPeriodLimitErr, "Time1stPeriod must be less than TimeExpire."}},
       {"spread type before the option type",
        [](Contract& c) { c.spread = 3, c.type = 3; },
+       Theoretical,
        {SpreadTypeErr, "The SpreadType is Invalid."}},
       {"option type",
        [](Contract& c) { c.type = 3; },
+       Theoretical,
        {OptionTypeErr, "The OptionType is invalid."}},
       {"yield",
        [](Contract& c) { c.q = -2; },
+       Theoretical,
        {YieldRateErr, "The Yield Rate must be greater than -1 or -100% and less than 1E5."}},
-  };
-  for (const Case& k : cases) {
-    Contract c;
-    k.change(c);
-    ExpectFailure([&](int32_t* err) { return c(Theoretical, err); }, k.expected, k.name);
-  }
+  });
 }
 
 }  // namespace

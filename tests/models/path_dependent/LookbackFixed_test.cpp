@@ -106,13 +106,7 @@ TEST(LookbackFixed, ImpliedVolatilityAndStrikeRoundTrip) {
 }
 
 TEST(LookbackFixed, FailuresComeInOrderWithExactCodesAndMessages) {
-  struct Case {
-    const char* name;
-    void (*change)(Contract&);
-    int32_t function;
-    quantrel::testing::ExpectedFailure expected;
-  };
-  const Case cases[] = {
+  quantrel::testing::ExpectFailures<Contract>({
       {"extreme before everything",
        [](Contract& c) { c.M = 0, c.type = 7, c.S = -1; },
        10,
@@ -134,12 +128,7 @@ TEST(LookbackFixed, FailuresComeInOrderWithExactCodesAndMessages) {
        ImpliedStrike,
        {MktPriceGZErr, "MarketPrice must be greater than zero to calculate the Implied Strike."}},
       {"function", [](Contract&) {}, 12, {OptionFunctionErr, "The OptionFunction is invalid."}},
-  };
-  for (const Case& k : cases) {
-    Contract c;
-    k.change(c);
-    ExpectFailure([&](int32_t* err) { return c(k.function, err); }, k.expected, k.name);
-  }
+  });
 }
 
 }  // namespace

@@ -113,30 +113,24 @@ TEST(LookbackPFixed, ImpliedVolatilityAndStrikeRoundTrip) {
 }
 
 TEST(LookbackPFixed, FailuresComeInOrderWithExactCodesAndMessages) {
-  struct Case {
-    const char* name;
-    void (*change)(Contract&);
-    quantrel::testing::ExpectedFailure expected;
-  };
-  const Case cases[] = {
+  quantrel::testing::ExpectFailures<Contract>({
       {"window start before the type",
        [](Contract& c) { c.t1 = 0, c.type = 0; },
+       Theoretical,
        {TimeStartErr, "TimeStart must be greater than 0."}},
       {"window past expiry",
        [](Contract& c) { c.t1 = 1 + 1e-9; },
+       Theoretical,
        {TimeStartLimitErr, "TimeStart must be less than TimeExpire."}},
       {"strike",
        [](Contract& c) { c.X = 0; },
+       Theoretical,
        {StrikePriceErr, "StrikePrice must be greater than 0."}},
       {"time format",
        [](Contract& c) { c.timeFormat = 3; },
+       Theoretical,
        {TimeFormatErr, "The TimeFormat is invalid."}},
-  };
-  for (const Case& k : cases) {
-    Contract c;
-    k.change(c);
-    ExpectFailure([&](int32_t* err) { return c(Theoretical, err); }, k.expected, k.name);
-  }
+  });
 }
 
 }  // namespace

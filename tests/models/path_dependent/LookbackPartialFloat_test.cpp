@@ -105,33 +105,28 @@ TEST(LookbackPFloat, ImpliedVolatilityRoundTrips) {
 }
 
 TEST(LookbackPFloat, FailuresComeInOrderWithExactCodesAndMessages) {
-  struct Case {
-    const char* name;
-    void (*change)(Contract&);
-    quantrel::testing::ExpectedFailure expected;
-  };
-  const Case cases[] = {
+  quantrel::testing::ExpectFailures<Contract>({
       {"lambda before the times",
        [](Contract& c) { c.lambda = 0, c.t1 = 0; },
+       Theoretical,
        {LambdaErr, "dblLambda must be greater than 0."}},
       {"window start",
        [](Contract& c) { c.t1 = 0, c.T = -1; },
+       Theoretical,
        {TimeStartErr, "TimeStart must be greater than 0."}},
       {"window past expiry",
        [](Contract& c) { c.t1 = 1.5, c.type = 5; },
+       Theoretical,
        {TimeStartLimitErr, "TimeStart must be less than TimeExpire."}},
       {"option type",
        [](Contract& c) { c.type = 5; },
+       Theoretical,
        {OptionTypeErr, "The OptionType is invalid."}},
       {"extreme",
        [](Contract& c) { c.m = 0; },
+       Theoretical,
        {StrikePriceErr, "StrikePrice must be greater than 0."}},
-  };
-  for (const Case& k : cases) {
-    Contract c;
-    k.change(c);
-    ExpectFailure([&](int32_t* err) { return c(Theoretical, err); }, k.expected, k.name);
-  }
+  });
 }
 
 }  // namespace

@@ -121,13 +121,7 @@ TEST(Lookback, ImpliedVolatilityAndExtremeRoundTrip) {
 }
 
 TEST(Lookback, FailuresComeInOrderWithExactCodesAndMessages) {
-  struct Case {
-    const char* name;
-    void (*change)(Contract&);
-    int32_t function;
-    quantrel::testing::ExpectedFailure expected;
-  };
-  const Case cases[] = {
+  quantrel::testing::ExpectFailures<Contract>({
       {"option type",
        [](Contract& c) { c.type = 0; },
        Theoretical,
@@ -148,12 +142,7 @@ TEST(Lookback, FailuresComeInOrderWithExactCodesAndMessages) {
        [](Contract&) {},
        20,
        {OptionFunctionErr, "The OptionFunction is invalid."}},
-  };
-  for (const Case& k : cases) {
-    Contract c;
-    k.change(c);
-    ExpectFailure([&](int32_t* err) { return c(k.function, err); }, k.expected, k.name);
-  }
+  });
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "quantrel/quantrel.h"
+#include "support/Failures.h"
 #include "support/Reference.h"
 
 namespace quantrel {
@@ -175,67 +176,71 @@ TEST(ForwardStart, ValueIsNeverNegative) {
   EXPECT_GE(c(Theoretical_FS), 0.0);
 }
 
-struct Failure {
-  const char* name;
-  Contract contract;
-  int32_t function;
-  int32_t code;
-  const char* message;
-};
-
-Contract With(auto change) {
-  Contract c;
-  change(c);
-  return c;
-}
-
 TEST(ForwardStart, FailuresComeInOrderWithExactCodesAndMessages) {
   const char* kTimeStart = "TimeStart must be greater than 0 and less than the TimeExpire.";
-  const Failure cases[] = {
-      {"start after expiry, before the type check", With([](Contract& c) {
+  quantrel::testing::ExpectFailures<Contract>({
+      {"start after expiry, before the type check",
+       [](Contract& c) {
          c.t1 = 2;
          c.type = 9;
-       }),
-       Theoretical_FS, TimeStartErr, kTimeStart},
-      {"start at 0", With([](Contract& c) { c.t1 = 0; }), Theoretical_FS, TimeStartErr, kTimeStart},
-      {"option type", With([](Contract& c) { c.type = 3; }), Theoretical_FS, OptionTypeErr,
-       "The OptionType is invalid."},
-      {"asset price", With([](Contract& c) { c.S = -1; }), Theoretical_FS, AssetPriceErr,
-       "AssetPrice must be greater than 0."},
-      {"alpha", With([](Contract& c) { c.alpha = 0; }), Theoretical_FS, AlphaErr,
-       "The Alpha must be greater than 0."},
-      {"time format", With([](Contract& c) { c.timeFormat = 2; }), Theoretical_FS, TimeFormatErr,
-       "The TimeFormat is invalid."},
-      {"rate", With([](Contract& c) { c.r = 0; }), Theoretical_FS, InterestRateErr,
-       "InterestRate must be greater than 0."},
-      {"rate type", With([](Contract& c) { c.rateType = 12; }), Theoretical_FS, IntRateTypeErr,
-       "The InterestRateType is invalid."},
-      {"market price", With([](Contract& c) { c.market = -1; }), ImpliedVol_FS, MktPriceNegErr,
-       "MarketPrice cannot be a negative number."},
-      {"input error before function error", With([](Contract& c) { c.S = -1; }), 11, AssetPriceErr,
-       "AssetPrice must be greater than 0."},
-      {"strike sensitivity", Contract{}, 11, OptionFunctionErr, "The OptionFunction is invalid."},
-      {"implied strike", With([](Contract& c) { c.market = 5; }), 13, OptionFunctionErr,
-       "The OptionFunction is invalid."},
-      {"two-asset delta", Contract{}, 20, OptionFunctionErr, "The OptionFunction is invalid."},
-      {"market price checked before the function", With([](Contract& c) { c.market = 0; }), 13,
-       MktPriceGZErr, "MarketPrice must be greater than zero to calculate the Implied Strike."},
-      {"unused code", Contract{}, 10, OptionFunctionErr, "The OptionFunction is invalid."},
-      {"negative code", Contract{}, -1, OptionFunctionErr, "The OptionFunction is invalid."},
-  };
-  for (const Failure& f : cases) {
-    int32_t err = 0;
-    try {
-      f.contract(f.function, &err);
-      ADD_FAILURE() << f.name << ": no failure";
-    } catch (const MathFault&) {
-      ADD_FAILURE() << f.name << ": math fault";
-    } catch (const PricingError& e) {
-      EXPECT_EQ(e.code(), f.code) << f.name;
-      EXPECT_EQ(err, f.code) << f.name;
-      EXPECT_STREQ(e.what(), f.message) << f.name;
-    }
-  }
+       },
+       Theoretical_FS,
+       {TimeStartErr, kTimeStart}},
+      {"start at 0", [](Contract& c) { c.t1 = 0; }, Theoretical_FS, {TimeStartErr, kTimeStart}},
+      {"option type",
+       [](Contract& c) { c.type = 3; },
+       Theoretical_FS,
+       {OptionTypeErr, "The OptionType is invalid."}},
+      {"asset price",
+       [](Contract& c) { c.S = -1; },
+       Theoretical_FS,
+       {AssetPriceErr, "AssetPrice must be greater than 0."}},
+      {"alpha",
+       [](Contract& c) { c.alpha = 0; },
+       Theoretical_FS,
+       {AlphaErr, "The Alpha must be greater than 0."}},
+      {"time format",
+       [](Contract& c) { c.timeFormat = 2; },
+       Theoretical_FS,
+       {TimeFormatErr, "The TimeFormat is invalid."}},
+      {"rate",
+       [](Contract& c) { c.r = 0; },
+       Theoretical_FS,
+       {InterestRateErr, "InterestRate must be greater than 0."}},
+      {"rate type",
+       [](Contract& c) { c.rateType = 12; },
+       Theoretical_FS,
+       {IntRateTypeErr, "The InterestRateType is invalid."}},
+      {"market price",
+       [](Contract& c) { c.market = -1; },
+       ImpliedVol_FS,
+       {MktPriceNegErr, "MarketPrice cannot be a negative number."}},
+      {"input error before function error",
+       [](Contract& c) { c.S = -1; },
+       11,
+       {AssetPriceErr, "AssetPrice must be greater than 0."}},
+      {"strike sensitivity",
+       [](Contract&) {},
+       11,
+       {OptionFunctionErr, "The OptionFunction is invalid."}},
+      {"implied strike",
+       [](Contract& c) { c.market = 5; },
+       13,
+       {OptionFunctionErr, "The OptionFunction is invalid."}},
+      {"two-asset delta",
+       [](Contract&) {},
+       20,
+       {OptionFunctionErr, "The OptionFunction is invalid."}},
+      {"market price checked before the function",
+       [](Contract& c) { c.market = 0; },
+       13,
+       {MktPriceGZErr, "MarketPrice must be greater than zero to calculate the Implied Strike."}},
+      {"unused code", [](Contract&) {}, 10, {OptionFunctionErr, "The OptionFunction is invalid."}},
+      {"negative code",
+       [](Contract&) {},
+       -1,
+       {OptionFunctionErr, "The OptionFunction is invalid."}},
+  });
 }
 
 TEST(ForwardStart, MarketPriceIsIgnoredUnlessImplied) {
