@@ -101,8 +101,12 @@ inline FalsePositionEnds StandardEnds(Sought sought, double S, double target, do
 
 inline constexpr int kFalsePositionIterations = 1000;
 
+// When the ends are put in price order: after every re-pricing, or only after the first.
+enum class EndOrder { EveryStep, Once };
+
 template <class Price>
-double FalsePositionSearch(Price&& price, Sought sought, double target, FalsePositionEnds ends) {
+double FalsePositionSearch(Price&& price, Sought sought, double target, FalsePositionEnds ends,
+                           EndOrder endOrder = EndOrder::EveryStep) {
   if (!(target > 0)) return 0;
   const double limit = sought == Sought::Volatility ? 10000 : 1e12;
   double high = ends.first, low = ends.second;
@@ -132,7 +136,7 @@ double FalsePositionSearch(Price&& price, Sought sought, double target, FalsePos
       low = u;
       pLow = pU;
     }
-    order();
+    if (endOrder == EndOrder::EveryStep) order();
     if (!next(u)) return 0;
     pU = price(u);
   }

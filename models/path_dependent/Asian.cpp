@@ -106,40 +106,6 @@ double ArithmeticValue(const Contract& c) {
   return value >= 0 ? value : 0;
 }
 
-// False position with the ends ordered by price once, after they are first priced.
-template <class Price>
-double FalsePositionOrderedOnce(Price&& price, Sought sought, double target,
-                                FalsePositionEnds ends) {
-  if (!(target > 0)) return 0;
-  const double limit = sought == Sought::Volatility ? 10000 : 1e12;
-  double high = ends.first, low = ends.second;
-  double pHigh = price(high), pLow = price(low);
-  if (!(pHigh >= pLow)) {
-    std::swap(high, low);
-    std::swap(pHigh, pLow);
-  }
-  auto next = [&](double& u) {
-    const double spread = pHigh - pLow;
-    if (spread == 0) return false;  // flat bracket: no iterate
-    u = low + (target - pLow) * (high - low) / spread;
-    return !std::isnan(u) && u >= 0 && u <= limit;
-  };
-  double u = 0;
-  if (!next(u)) return 0;
-  double pU = price(u);
-  for (int iteration = 1; std::fabs(target - pU) > kImpliedTolerance; ++iteration) {
-    if (iteration > kFalsePositionIterations) return 0;
-    if (target <= pU) {
-      high = u, pHigh = pU;
-    } else {
-      low = u, pLow = pU;
-    }
-    if (!next(u)) return 0;
-    pU = price(u);
-  }
-  return u > 0 ? u : 0;
-}
-
 struct AveragePriceModel {
   struct Inputs {
     int32_t type, averageType;
@@ -222,7 +188,7 @@ struct AveragePriceModel {
     const FalsePositionEnds ends = sought == Sought::Volatility
                                        ? FalsePositionEnds{1.0, 0.1}
                                        : StandardEnds(sought, in.S, in.marketPrice, in.X);
-    return FalsePositionOrderedOnce(price, sought, in.marketPrice, ends);
+    return FalsePositionSearch(price, sought, in.marketPrice, ends, EndOrder::Once);
   }
 };
 
