@@ -9,13 +9,6 @@ namespace quantrel::core {
 
 namespace {
 
-bool IsImpliedVolCode(int32_t f) {
-  return f == 5 || f == 24 || f == 25;
-}
-bool IsImpliedStrikeCode(int32_t f) {
-  return f == 13 || f == 35 || f == 37;
-}
-
 double ToYears(double days) {
   return static_cast<double>(days * kDaysToYears);
 }
@@ -28,125 +21,130 @@ bool NormaliseInputs(CommonInputs& in, int32_t* err) {
   if (in.assetPrice2 == 0) in.assetPrice2 = 1e-17;
 
   if (in.exerciseType != 0 && in.exerciseType != 1) {
-    Fail(err, ExerciseTypeErr, "The ExerciseType is invalid.");
+    Fail<ExerciseTypeErr>(err, "The ExerciseType is invalid.");
   }
   if (in.optionType != 1 && in.optionType != 2)
-    Fail(err, OptionTypeErr, "The OptionType is invalid.");
+    Fail<OptionTypeErr>(err, "The OptionType is invalid.");
 
   if (in.latticeIterations < 5) {
-    Fail(err, IterationsMinErr,
-         "The number of Iterations for the Numerical Models must be greater than or equal to 5.");
+    Fail<IterationsMinErr>(
+        err,
+        "The number of Iterations for the Numerical Models must be greater than or equal to 5.");
   }
   if (in.latticeIterations > 500 && in.modelCode != kMonteCarlo) {
-    Fail(err, IterationsMaxErr,
-         "The number of Iterations for the Numerical Models must be less than or equal to 500.");
+    Fail<IterationsMaxErr>(
+        err,
+        "The number of Iterations for the Numerical Models must be less than or equal to 500.");
   }
   if (in.numSteps < 5) {
-    Fail(err, NumStepsMinErr,
-         "The NumSteps for the Monte Carlo Models must be greater than or equal to 5.");
+    Fail<NumStepsMinErr>(
+        err, "The NumSteps for the Monte Carlo Models must be greater than or equal to 5.");
   }
   if (in.numSteps > 1000) {
-    Fail(err, NumStepsMaxErr,
-         "The NumSteps for the Monte Carlo Models must be less than or equal to 1000.");
+    Fail<NumStepsMaxErr>(
+        err, "The NumSteps for the Monte Carlo Models must be less than or equal to 1000.");
   }
   if (in.mcIterations < 1) {
-    Fail(err, IterationsMinErr,
-         "The Iterations for the Monte Carlo Models must be greater than or equal to 1.");
+    Fail<IterationsMinErr>(
+        err, "The Iterations for the Monte Carlo Models must be greater than or equal to 1.");
   }
   if (in.mcIterations > 5000) {
-    Fail(err, IterationsMaxErr,
-         "The Iterations for the Monte Carlo Models must be less than or equal to 5000.");
+    Fail<IterationsMaxErr>(
+        err, "The Iterations for the Monte Carlo Models must be less than or equal to 5000.");
   }
 
   // The rules compare with "not > 0", which a NaN fails but an infinity passes; infinities and
   // NaNs that a rule would let through are refused next to that rule, under its code.
-  if (!(in.assetPrice > 0)) Fail(err, AssetPriceErr, "AssetPrice must be greater than 0.");
-  if (std::isinf(in.assetPrice)) Fail(err, AssetPriceErr, "AssetPrice must be a finite number.");
-  if (!(in.assetPrice2 > 0)) Fail(err, AssetPriceErr, "AssetPrice2 must be greater than 0.");
-  if (std::isinf(in.assetPrice2)) Fail(err, AssetPriceErr, "AssetPrice2 must be a finite number.");
+  if (!(in.assetPrice > 0)) Fail<AssetPriceErr>(err, "AssetPrice must be greater than 0.");
+  if (std::isinf(in.assetPrice)) Fail<AssetPriceErr>(err, "AssetPrice must be a finite number.");
+  if (!(in.assetPrice2 > 0)) Fail<AssetPriceErr>(err, "AssetPrice2 must be greater than 0.");
+  if (std::isinf(in.assetPrice2)) Fail<AssetPriceErr>(err, "AssetPrice2 must be a finite number.");
   if (in.modelCode != kSpreadModel && in.modelCode != kLattice) {
-    if (!(in.strikePrice > 0)) Fail(err, StrikePriceErr, "StrikePrice must be greater than 0.");
+    if (!(in.strikePrice > 0)) Fail<StrikePriceErr>(err, "StrikePrice must be greater than 0.");
     if (std::isinf(in.strikePrice))
-      Fail(err, StrikePriceErr, "StrikePrice must be a finite number.");
-    if (!(in.strikePrice2 > 0)) Fail(err, StrikePriceErr, "StrikePrice2 must be greater than 0.");
+      Fail<StrikePriceErr>(err, "StrikePrice must be a finite number.");
+    if (!(in.strikePrice2 > 0)) Fail<StrikePriceErr>(err, "StrikePrice2 must be greater than 0.");
     if (std::isinf(in.strikePrice2)) {
-      Fail(err, StrikePriceErr, "StrikePrice2 must be a finite number.");
+      Fail<StrikePriceErr>(err, "StrikePrice2 must be a finite number.");
     }
   }
-  if (!(in.timeExpire > 0)) Fail(err, TimeExpireErr, "TimeExpire must be greater than 0.");
+  if (!(in.timeExpire > 0)) Fail<TimeExpireErr>(err, "TimeExpire must be greater than 0.");
   if (in.modelCode != kAverageRate && !(in.timeStart > 0)) {
-    Fail(err, TimeStartErr, "TimeStart must be greater than 0.");
+    Fail<TimeStartErr>(err, "TimeStart must be greater than 0.");
   }
-  if (std::isnan(in.time2)) Fail(err, TimeStartErr, "The intermediate time must be a number.");
+  if (std::isnan(in.time2)) Fail<TimeStartErr>(err, "The intermediate time must be a number.");
   if (in.timeFormat != 0 && in.timeFormat != 1)
-    Fail(err, TimeFormatErr, "The TimeFormat is invalid.");
+    Fail<TimeFormatErr>(err, "The TimeFormat is invalid.");
 
-  if (std::isnan(in.volatility)) Fail(err, VolGreaterZeroErr, "Volatility must be a number.");
-  if (std::isnan(in.volatility2)) Fail(err, VolGreaterZeroErr, "Volatility2 must be a number.");
+  if (std::isnan(in.volatility)) Fail<VolGreaterZeroErr>(err, "Volatility must be a number.");
+  if (std::isnan(in.volatility2)) Fail<VolGreaterZeroErr>(err, "Volatility2 must be a number.");
   for (double* v : {&in.volatility, &in.volatility2}) {
     if (!(*v > 0.002)) *v = 0.002;
     if (*v > 1e7) *v = 1e7;
   }
 
   if (in.correlation > 1 || in.correlation < -1 || std::isnan(in.correlation)) {
-    Fail(err, CorrelationErr, "Correlation must be >= -1 and <= 1.");
+    Fail<CorrelationErr>(err, "Correlation must be >= -1 and <= 1.");
   }
   if (in.correlation == 1) in.correlation = 0.99999999999;
   if (in.correlation == -1) in.correlation = -0.99999999999;
-  if (!(in.quantity1 > 0)) Fail(err, Quantity1Err, "Quantity1 must be greater than 0.");
-  if (std::isinf(in.quantity1)) Fail(err, Quantity1Err, "Quantity1 must be a finite number.");
-  if (!(in.quantity2 > 0)) Fail(err, Quantity2Err, "Quantity2 must be greater than 0.");
-  if (std::isinf(in.quantity2)) Fail(err, Quantity2Err, "Quantity2 must be a finite number.");
-  if (!(in.exchangeRate > 0)) Fail(err, ExchangeRateErr, "ExchangeRate must be greater than to 0.");
+  if (!(in.quantity1 > 0)) Fail<Quantity1Err>(err, "Quantity1 must be greater than 0.");
+  if (std::isinf(in.quantity1)) Fail<Quantity1Err>(err, "Quantity1 must be a finite number.");
+  if (!(in.quantity2 > 0)) Fail<Quantity2Err>(err, "Quantity2 must be greater than 0.");
+  if (std::isinf(in.quantity2)) Fail<Quantity2Err>(err, "Quantity2 must be a finite number.");
+  if (!(in.exchangeRate > 0)) Fail<ExchangeRateErr>(err, "ExchangeRate must be greater than to 0.");
   if (std::isinf(in.exchangeRate)) {
-    Fail(err, ExchangeRateErr, "ExchangeRate must be a finite number.");
+    Fail<ExchangeRateErr>(err, "ExchangeRate must be a finite number.");
   }
-  if (!(in.rebate >= 0)) Fail(err, RebateErr, "The Repate must be greater than or equal to 0.");
-  if (std::isinf(in.rebate)) Fail(err, RebateErr, "The Rebate must be a finite number.");
-  if (!(in.payoff >= 0)) Fail(err, PayoffErr, "The Payoff must be greater than or equal to 0.");
-  if (std::isinf(in.payoff)) Fail(err, PayoffErr, "The Payoff must be a finite number.");
-  if (!(in.barrier > 0)) Fail(err, BarrierLowErr, "The Barrier must be greater than 0.");
-  if (std::isinf(in.barrier)) Fail(err, BarrierLowErr, "The Barrier must be a finite number.");
-  if (!(in.upperBarrier > 0)) Fail(err, BarrierHighErr, "The UpperBarrier must be greater than 0.");
+  if (!(in.rebate >= 0)) Fail<RebateErr>(err, "The Repate must be greater than or equal to 0.");
+  if (std::isinf(in.rebate)) Fail<RebateErr>(err, "The Rebate must be a finite number.");
+  if (!(in.payoff >= 0)) Fail<PayoffErr>(err, "The Payoff must be greater than or equal to 0.");
+  if (std::isinf(in.payoff)) Fail<PayoffErr>(err, "The Payoff must be a finite number.");
+  if (!(in.barrier > 0)) Fail<BarrierLowErr>(err, "The Barrier must be greater than 0.");
+  if (std::isinf(in.barrier)) Fail<BarrierLowErr>(err, "The Barrier must be a finite number.");
+  if (!(in.upperBarrier > 0)) Fail<BarrierHighErr>(err, "The UpperBarrier must be greater than 0.");
   if (std::isinf(in.upperBarrier)) {
-    Fail(err, BarrierHighErr, "The UpperBarrier must be a finite number.");
+    Fail<BarrierHighErr>(err, "The UpperBarrier must be a finite number.");
   }
-  if (!(in.alpha > 0) || in.alpha > 1e30) Fail(err, AlphaErr, "The Alpha must be greater than 0.");
+  if (!(in.alpha > 0) || in.alpha > 1e30) Fail<AlphaErr>(err, "The Alpha must be greater than 0.");
   for (double* t : {&in.timeExpire, &in.timeStart, &in.time2}) {
     if (*t > 1e7) *t = 1e7;
   }
   if (!(in.interestRate > 0) || !(in.interestRate2 > 0)) {
-    Fail(err, InterestRateErr, "InterestRate must be greater than 0.");
+    Fail<InterestRateErr>(err, "InterestRate must be greater than 0.");
   }
   if (std::isinf(in.interestRate) || std::isinf(in.interestRate2)) {
-    Fail(err, InterestRateErr, "InterestRate must be a finite number.");
+    Fail<InterestRateErr>(err, "InterestRate must be a finite number.");
   }
   for (double q : {in.yieldRate, in.yieldRate2}) {
     if (q < -1 || q > 1e5 || std::isnan(q)) {
-      Fail(err, YieldRateErr, "The Yield Rate must be greater than -1 or -100% and less than 1E5.");
+      Fail<YieldRateErr>(err, "The Yield Rate must be greater than -1 or -100% and less than 1E5.");
     }
   }
 
   const int32_t f = in.optionFunction;
-  if (in.marketPrice < 0 && (IsImpliedVolCode(f) || IsImpliedStrikeCode(f))) {
-    Fail(err, MktPriceNegErr, "MarketPrice cannot be a negative number.");
+  const bool impliedVol = IsImplied(f, Moved::Volatility);
+  const bool impliedStrike = IsImplied(f, Moved::Strike);
+  const bool impliedCorrelation = IsImplied(f, Moved::Correlation);
+  if (in.marketPrice < 0 && (impliedVol || impliedStrike)) {
+    Fail<MktPriceNegErr>(err, "MarketPrice cannot be a negative number.");
   }
   if (!(in.marketPrice > 0)) {
-    if (IsImpliedVolCode(f)) {
-      Fail(err, MktPriceGZErr,
-           "MarketPrice must be greater than zero to calculate the Implied Volatility.");
+    if (impliedVol) {
+      Fail<MktPriceGZErr>(
+          err, "MarketPrice must be greater than zero to calculate the Implied Volatility.");
     }
-    if (IsImpliedStrikeCode(f)) {
-      Fail(err, MktPriceGZErr,
-           "MarketPrice must be greater than zero to calculate the Implied Strike.");
+    if (impliedStrike) {
+      Fail<MktPriceGZErr>(err,
+                          "MarketPrice must be greater than zero to calculate the Implied Strike.");
     }
-    if (f == 40) {
-      Fail(err, MktPriceGZErr,
-           "MarketPrice must be greater than zero to calculate the Implied Correlation.");
+    if (impliedCorrelation) {
+      Fail<MktPriceGZErr>(
+          err, "MarketPrice must be greater than zero to calculate the Implied Correlation.");
     }
   }
-  if (std::isinf(in.marketPrice) && (IsImpliedVolCode(f) || IsImpliedStrikeCode(f) || f == 40)) {
-    Fail(err, MktPriceGZErr, "MarketPrice must be a finite number.");
+  if (std::isinf(in.marketPrice) && (impliedVol || impliedStrike || impliedCorrelation)) {
+    Fail<MktPriceGZErr>(err, "MarketPrice must be a finite number.");
   }
 
   if (in.timeFormat == 0) {
@@ -174,7 +172,7 @@ bool NormaliseInputs(CommonInputs& in, int32_t* err) {
 Bumps SetUpBumps(int32_t code, double x1, double x2, double x3, double L1, double L2, double L3,
                  double floor1) {
   const double h = IsGammaCode(code) ? 0.01 : 0.00001;
-  const bool shifted = (L1 == L2 && L2 == L3) || (L2 == L3 && code == 11);
+  const bool shifted = (L1 == L2 && L2 == L3) || (L2 == L3 && code == result::StrikeSensitivity);
   const std::array<double, 3> x = {x1, x2, x3};
   const std::array<bool, 3> moved = {true, x2 != 0, x3 != 0};
 
@@ -207,7 +205,7 @@ double FiniteDifference(int32_t code, double fDown, double fMid, double fUp, int
                         double step) {
   if (IsGammaCode(code)) return ((fUp - fMid) / step - (fMid - fDown) / step) / step;
   const double quotient = (fUp - fDown) / (step * divisor);
-  if (code == 4) return static_cast<double>(quotient * -0.002739726027397260274L);
+  if (code == result::Theta) return static_cast<double>(quotient * -0.002739726027397260274L);
   return quotient;
 }
 

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/ResultCodes.h"
+
 namespace quantrel::core {
 
 // Which common checks apply.
@@ -17,44 +19,51 @@ enum ModelCode : uint8_t {
   kMonteCarlo = 15,
 };
 
-// The inputs that models have in common. A model fills the slots it has; the member defaults
-// are the neutral fillers for the slots it lacks, and pass every check.
+// The inputs that models have in common, as one list: type, name, neutral filler. A model fills
+// the slots it has; the fillers stand in for the slots it lacks, and pass every check.
+#define QUANTREL_COMMON_SLOTS(X)   \
+  X(int32_t, exerciseType, 1)      \
+  X(int32_t, optionType, 1)        \
+  X(double, assetPrice, 1.0)       \
+  X(double, strikePrice, 1.0)      \
+  X(double, timeExpire, 1.0)       \
+  X(double, volatility, 1.0)       \
+  X(double, interestRate, 1.0)     \
+  X(double, yieldRate, 1.0)        \
+  X(double, marketPrice, 1.0)      \
+  X(int32_t, timeFormat, 1)        \
+  X(int32_t, interestRateType, 0)  \
+  X(int32_t, yieldRateType, 0)     \
+  X(double, interestRate2, 1.0)    \
+  X(double, yieldRate2, 1.0)       \
+  X(double, timeStart, 1.0)        \
+  X(double, time2, 1.0)            \
+  X(double, assetPrice2, 1.0)      \
+  X(double, strikePrice2, 1.0)     \
+  X(double, volatility2, 1.0)      \
+  X(double, correlation, 1.0)      \
+  X(double, alpha, 1.0)            \
+  X(double, quantity1, 1.0)        \
+  X(double, quantity2, 1.0)        \
+  X(double, barrier, 1.0)          \
+  X(double, upperBarrier, 1.0)     \
+  X(double, rebate, 1.0)           \
+  X(double, payoff, 1.0)           \
+  X(double, exchangeRate, 1.0)     \
+  X(int32_t, numSteps, 5)          \
+  X(int32_t, mcIterations, 5)      \
+  X(int32_t, latticeIterations, 5) \
+  X(int32_t, interestRate2Type, 0) \
+  X(int32_t, yieldRate2Type, 0)
+
+// barrier is the lower barrier; time2 a second intermediate time; numSteps and mcIterations the
+// Monte Carlo time steps and paths, latticeIterations the lattice steps.
 struct CommonInputs {
   uint8_t modelCode = kClosedForm;
-  int32_t exerciseType = 1;
-  int32_t optionType = 1;
   int32_t optionFunction = 1;
-  double assetPrice = 1.0;
-  double strikePrice = 1.0;
-  double timeExpire = 1.0;
-  double volatility = 1.0;
-  double interestRate = 1.0;
-  double yieldRate = 1.0;
-  double marketPrice = 1.0;
-  int32_t timeFormat = 1;
-  int32_t interestRateType = 0;
-  int32_t yieldRateType = 0;
-  double interestRate2 = 1.0;
-  double yieldRate2 = 1.0;
-  double timeStart = 1.0;
-  double time2 = 1.0;  // second intermediate time
-  double assetPrice2 = 1.0;
-  double strikePrice2 = 1.0;
-  double volatility2 = 1.0;
-  double correlation = 1.0;
-  double alpha = 1.0;
-  double quantity1 = 1.0;
-  double quantity2 = 1.0;
-  double barrier = 1.0;  // lower barrier
-  double upperBarrier = 1.0;
-  double rebate = 1.0;
-  double payoff = 1.0;
-  double exchangeRate = 1.0;
-  int32_t numSteps = 5;           // Monte Carlo time steps
-  int32_t mcIterations = 5;       // Monte Carlo paths
-  int32_t latticeIterations = 5;  // lattice steps
-  int32_t interestRate2Type = 0;
-  int32_t yieldRate2Type = 0;
+#define QUANTREL_DECLARE_SLOT(type, name, filler) type name = filler;
+  QUANTREL_COMMON_SLOTS(QUANTREL_DECLARE_SLOT)
+#undef QUANTREL_DECLARE_SLOT
 };
 
 // Checks the common inputs in their fixed order (the first failure raises), clamps them into
@@ -64,11 +73,6 @@ struct CommonInputs {
 bool NormaliseInputs(CommonInputs& in, int32_t* errorCode);
 
 inline constexpr long double kDaysToYears = 1.0L / 365.0L;
-
-// Sensitivity codes with the gamma step and second difference.
-constexpr bool IsGammaCode(int32_t code) {
-  return code == 3 || code == 22 || code == 23;
-}
 
 struct BumpedInput {
   double down, mid, up;

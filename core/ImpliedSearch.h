@@ -68,8 +68,8 @@ double NewtonSearch(typename Model::Inputs in, double Model::Inputs::*field, Sou
   double price = 0, slope = 0;
   auto evaluate = [&] {
     in.*field = u;
-    price = RunEntry<Model>(in, 1, err, true, true);
-    slope = RunEntry<Model>(in, derivative, err, true, true);
+    price = Run<Model>(in, result::Theoretical, err, true, true);
+    slope = Run<Model>(in, derivative, err, true, true);
   };
   evaluate();
   double error = std::fabs(target - price);
@@ -141,6 +141,48 @@ double FalsePositionSearch(Price&& price, Sought sought, double target, FalsePos
     pU = price(u);
   }
   return u > 0 ? u : 0;
+}
+
+// --- The searches on a model, by result code ---
+//
+// The code names what is sought (its volatility or which strike, as the model's moves name them)
+// and the derivative that goes with it; the target is the model's market price.
+
+template <class Model>
+double Model::Inputs::*SoughtInput(int32_t code) {
+  const ResultKind k = KindOf(code);
+  const Moves<typename Model::Inputs>& moves = detail::kMovesOf<Model>;
+  return k.moved == Moved::Volatility ? moves.vol[k.pair] : moves.strike[k.pair];
+}
+
+constexpr Sought SoughtKind(int32_t code) {
+  return KindOf(code).moved == Moved::Volatility ? Sought::Volatility : Sought::Strike;
+}
+
+// The Newton search for the input `code` asks for, from `seed`.
+template <class Model>
+double NewtonSearch(const typename Model::Inputs& in, int32_t code, double seed, int32_t* err) {
+  return NewtonSearch<Model>(in, SoughtInput<Model>(code), SoughtKind(code), DerivativeOf(code),
+                             in.marketPrice, seed, err);
+}
+
+// The false-position search over the kernel for the input `code` asks for.
+template <class Model>
+double FalsePositionSearch(const typename Model::Inputs& in, int32_t code, FalsePositionEnds ends,
+                           EndOrder endOrder = EndOrder::EveryStep) {
+  double Model::Inputs::*field = SoughtInput<Model>(code);
+  auto price = [&](double u) {
+    typename Model::Inputs moved = in;
+    moved.*field = u;
+    return Model::Value(moved);
+  };
+  return FalsePositionSearch(price, SoughtKind(code), in.marketPrice, ends, endOrder);
+}
+
+// The standard ends for the input `code` asks for.
+template <class Model>
+FalsePositionEnds StandardEnds(const typename Model::Inputs& in, int32_t code) {
+  return StandardEnds(SoughtKind(code), in.S, in.marketPrice, in.*SoughtInput<Model>(code));
 }
 
 }  // namespace quantrel::core

@@ -1,43 +1,87 @@
 // The one entry skeleton every model runs in: own checks, common normalisation, dispatch on the
-// requested result, post-processing. A model unit states only what is its own, as a traits type:
+// requested result, post-processing. The market inputs most methods share (Market) are bound to
+// the common slots and given their standard moves here, so a model unit states only what is its
+// own, as a traits type:
 //
 //   struct MyModel {
-//     struct Inputs { ... };                         // the entry's inputs, normalised in place
-//     static constexpr uint64_t kServed = Codes({1, 2, ...});
-//     static constexpr Moves<Inputs> kMoves{...};    // what each sensitivity bumps
+//     using Arguments = MyMethodArguments;     // the public method it serves (core/Arguments.h)
+//     struct Own { ... };                      // its own inputs; Market holds the common ones
+//     using Inputs = Contract<Own>;
+//     static Own Bind(const auto& a, Market&); // its own inputs from the public ones, by name
+//     static constexpr Slots<Inputs> kSlots{...};   // optional: common slots its inputs fill
+//     static constexpr Moves<Inputs> kMoves{...};   // optional: what its sensitivities move
 //     static constexpr uint8_t kModelCode = kClosedForm;   // optional
 //     static void OwnChecks(Inputs&, int32_t* err);  // optional: checks and silent adjustments
-//     template <class Bind> static void Slots(Bind& bind, Inputs& in);  // common slots it fills
 //     static double Value(const Inputs&);            // the kernel: pure, floored where it says
 //     static double Implied(int32_t code, const Inputs&, int32_t* err);  // optional searches
 //     static Levels ReferenceLevels(const Inputs&, int32_t code);        // optional
-//     // optional: a model that computes some sensitivity its own way returns it here (before
-//     // the 0.01 scaling and lambda), or std::nullopt to take the generic bumps
+//     // optional: a sensitivity computed the model's own way (before the 0.01 scaling and
+//     // lambda), or std::nullopt to take the generic bumps
 //     static std::optional<double> OwnSensitivity(int32_t code, const Inputs&, int32_t* err);
 //   };
+//   QUANTREL_ENTRY(MyModel)   // at namespace quantrel, after the model
+//
+// A result code is served when the method's OptionFunction enumeration lists it and the model has
+// what it needs: an input to move for a sensitivity, a search and its sought input for an implied
+// value.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
+#include <string_view>
+#include <type_traits>
 
+#include "core/Arguments.h"
 #include "core/ExoticMaintenance.h"
 #include "core/Failure.h"
 #include "core/MathGuard.h"
 #include "core/OptionStatistics.h"
+#include "core/Published.h"
+#include "core/ResultCodes.h"
 
 namespace quantrel::core {
 
-// A set of OptionFunction codes (1 to 40) as a bit mask.
-constexpr uint64_t Codes(std::initializer_list<int> codes) {
-  uint64_t mask = 0;
-  for (int c : codes) mask |= uint64_t{1} << c;
-  return mask;
+// The market inputs most methods share. The defaults are the neutral fillers of the common slots,
+// which stand for an input a method does not have.
+struct Market {
+  double S = 1;            // AssetPrice
+  double T = 1;            // TimeExpire: the time the rates are converted over
+  double v = 1;            // Volatility
+  double r = 1;            // InterestRate
+  double q = 1;            // YieldRate
+  double marketPrice = 1;  // MarketPrice
+  int32_t timeFormat = 1;
+  int32_t rateType = 0, yieldType = 0;  // Continuous
+};
+
+// A model's inputs: the market ones and its own.
+template <class Own>
+struct Contract : Market, Own {};
+
+// The market inputs of a public call, by name; what the method lacks keeps its filler.
+template <class A>
+Market MarketInputs(const A& a) {
+  Market m;
+  if constexpr (requires { a.AssetPrice; }) m.S = a.AssetPrice;
+  if constexpr (requires { a.TimeExpire; }) m.T = a.TimeExpire;
+  if constexpr (requires { a.Volatility; }) m.v = a.Volatility;
+  if constexpr (requires { a.InterestRate; }) m.r = a.InterestRate;
+  if constexpr (requires { a.YieldRate; }) m.q = a.YieldRate;
+  if constexpr (requires { a.MarketPrice; }) m.marketPrice = a.MarketPrice;
+  if constexpr (requires { a.TimeFormat; }) m.timeFormat = a.TimeFormat;
+  if constexpr (requires { a.InterestRateType; }) m.rateType = a.InterestRateType;
+  if constexpr (requires { a.YieldRateType; }) m.yieldType = a.YieldRateType;
+  return m;
 }
-constexpr bool Serves(uint64_t mask, int32_t code) {
-  return code >= 0 && code < 64 && ((mask >> code) & 1u);
-}
+
+// Which common slot each of a model's own inputs fills, by slot name.
+template <class In>
+struct Slots {
+#define QUANTREL_SLOT_POINTER(type, name, filler) type In::*name = nullptr;
+  QUANTREL_COMMON_SLOTS(QUANTREL_SLOT_POINTER)
+#undef QUANTREL_SLOT_POINTER
+};
 
 // A quoted rate the model takes, with its convention. Rho and Psi bump the quote and convert
 // each bumped value again, so the skeleton keeps the quote aside before normalisation.
@@ -47,19 +91,18 @@ struct RateInput {
   int32_t In::*type = nullptr;
 };
 
-// Which inputs each sensitivity moves. Index 0 serves the single-asset codes and the first of a
-// pair (Delta and Delta1, Rho and RhoDomestic, StrikeSensitivity and the first strike), index 1
-// the second of a pair.
+// Which inputs each sensitivity moves; the market ones by default. Index 0 serves the
+// single-asset codes and the first of a pair, index 1 the second of a pair.
 template <class In>
 struct Moves {
-  std::array<double In::*, 2> asset{};   // Delta, Gamma, Lambda
-  std::array<double In::*, 3> times{};   // Theta moves all of these together
-  std::array<double In::*, 2> vol{};     // Vega
-  std::array<RateInput<In>, 2> rate{};   // Rho; RhoDomestic, RhoForeign
-  std::array<RateInput<In>, 2> yield{};  // Psi; Psi1, Psi2
-  std::array<double In::*, 2> strike{};  // strike sensitivities
-  double In::*correlation = nullptr;     // Chi
-  double In::*expiry = nullptr;          // TimeExpire, in years once normalised
+  std::array<double In::*, 2> asset{&In::S};  // Delta, Gamma, Lambda
+  std::array<double In::*, 3> times{&In::T};  // Theta moves all of these together
+  std::array<double In::*, 2> vol{&In::v};    // Vega
+  std::array<RateInput<In>, 2> rate{{{&In::r, &In::rateType}}};    // Rho
+  std::array<RateInput<In>, 2> yield{{{&In::q, &In::yieldType}}};  // Psi
+  std::array<double In::*, 2> strike{};                            // strike sensitivities
+  double In::*correlation = nullptr;                               // Chi
+  double In::*expiry = &In::T;  // TimeExpire, in years once normalised
   // Theta may not lower the first time to or past this one (an intermediate date that must stay
   // before it): close to it the difference runs forward. A time at or below 0 sets no limit.
   double In::*thetaFloor = nullptr;
@@ -69,21 +112,81 @@ struct Levels {
   double L1 = -1, L2 = -2, L3 = -3;
 };
 
+// The result codes of a method's OptionFunction enumeration, from the catalogue; a method
+// without that input returns its value only.
+constexpr uint64_t EnumerationCodes(std::string_view method) {
+  const MethodSpec* m = published::Method(method);
+  if (!m) throw "no such method in the catalogue";
+  for (const InputSpec& input : m->inputs) {
+    if (std::string_view(input.name) != "OptionFunction") continue;
+    uint64_t mask = 0;
+    for (const EnumMember& member : published::Enumeration(input.enumeration)->members) {
+      mask |= uint64_t{1} << member.value;
+    }
+    return mask;
+  }
+  return uint64_t{1} << result::Theoretical;
+}
+
 namespace detail {
 
-// Copies a model's inputs into the common slots, or the normalised values back.
+template <class Model>
+inline constexpr Moves<typename Model::Inputs> kMovesOf = [] {
+  if constexpr (requires { Model::kMoves; }) {
+    return Model::kMoves;
+  } else {
+    return Moves<typename Model::Inputs>{};
+  }
+}();
+
+template <class Model>
+inline constexpr Slots<typename Model::Inputs> kSlotsOf = [] {
+  if constexpr (requires { Model::kSlots; }) {
+    return Model::kSlots;
+  } else {
+    return Slots<typename Model::Inputs>{};
+  }
+}();
+
+template <class Model>
+inline constexpr uint64_t kEnumerationCodesOf = EnumerationCodes(Model::Arguments::kMethod);
+
+// The model's inputs into the common slots, and the normalised values back (the integer slots
+// are only read by the normalisation).
 template <class In>
-struct ToCommon {
-  CommonInputs& common;
-  void operator()(double CommonInputs::*slot, const double& field) { common.*slot = field; }
-  void operator()(int32_t CommonInputs::*slot, const int32_t& field) { common.*slot = field; }
-};
+void ToCommon(const Slots<In>& slots, const In& in, CommonInputs& common) {
+  const Market& m = in;
+  common.assetPrice = m.S;
+  common.timeExpire = m.T;
+  common.volatility = m.v;
+  common.interestRate = m.r;
+  common.yieldRate = m.q;
+  common.marketPrice = m.marketPrice;
+  common.timeFormat = m.timeFormat;
+  common.interestRateType = m.rateType;
+  common.yieldRateType = m.yieldType;
+#define QUANTREL_TO_SLOT(type, name, filler) \
+  if (slots.name) common.name = in.*slots.name;
+  QUANTREL_COMMON_SLOTS(QUANTREL_TO_SLOT)
+#undef QUANTREL_TO_SLOT
+}
+
 template <class In>
-struct FromCommon {
-  const CommonInputs& common;
-  void operator()(double CommonInputs::*slot, double& field) { field = common.*slot; }
-  void operator()(int32_t CommonInputs::*, const int32_t&) {}
-};
+void FromCommon(const Slots<In>& slots, const CommonInputs& common, In& in) {
+  Market& m = in;
+  m.S = common.assetPrice;
+  m.T = common.timeExpire;
+  m.v = common.volatility;
+  m.r = common.interestRate;
+  m.q = common.yieldRate;
+  m.marketPrice = common.marketPrice;
+#define QUANTREL_FROM_SLOT(type, name, filler)    \
+  if constexpr (std::is_same_v<type, double>) {   \
+    if (slots.name) in.*slots.name = common.name; \
+  }
+  QUANTREL_COMMON_SLOTS(QUANTREL_FROM_SLOT)
+#undef QUANTREL_FROM_SLOT
+}
 
 // Quoted rates, kept before normalisation.
 struct Quotes {
@@ -100,7 +203,7 @@ Quotes KeepQuotes(const Moves<In>& moves, const In& in) {
   return q;
 }
 
-// The input(s) a sensitivity code moves: plain inputs, or a quoted rate to be re-converted.
+// The input(s) a code moves or seeks: plain inputs, or a quoted rate to be re-converted.
 template <class In>
 struct Target {
   std::array<double In::*, 3> fields{};
@@ -109,77 +212,39 @@ struct Target {
   double quote = 0;
 };
 
+// False when the model has no such input.
 template <class In>
 bool FindTarget(const Moves<In>& m, const Quotes& q, int32_t code, Target<In>& t) {
-  switch (code) {
-    case 2:
-    case 3:
-    case 9:
-    case 20:
-    case 22:
-    case 32:
-      t.fields[0] = m.asset[0];
+  const ResultKind k = KindOf(code);
+  switch (k.moved) {
+    case Moved::AssetPrice:
+      t.fields[0] = m.asset[k.pair];
       break;
-    case 21:
-    case 23:
-    case 33:
-      t.fields[0] = m.asset[1];
-      break;
-    case 4:
+    case Moved::Times:
       t.fields = m.times;
       break;
-    case 6:
-    case 26:
-      t.fields[0] = m.vol[0];
+    case Moved::Volatility:
+      t.fields[0] = m.vol[k.pair];
       break;
-    case 27:
-      t.fields[0] = m.vol[1];
+    case Moved::Strike:
+      t.fields[0] = m.strike[k.pair];
       break;
-    case 11:
-    case 34:
-      t.fields[0] = m.strike[0];
-      break;
-    case 36:
-      t.fields[0] = m.strike[1];
-      break;
-    case 38:
+    case Moved::Correlation:
       t.fields[0] = m.correlation;
       break;
-    case 7:
-    case 28:
-      t.rate = &m.rate[0];
-      t.quote = q.rate[0];
+    case Moved::InterestRate:
+      t.rate = &m.rate[k.pair];
+      t.quote = q.rate[k.pair];
       break;
-    case 29:
-      t.rate = &m.rate[1];
-      t.quote = q.rate[1];
-      break;
-    case 8:
-    case 30:
-      t.rate = &m.yield[0];
-      t.quote = q.yield[0];
-      t.kind = RateKind::Yield;
-      break;
-    case 31:
-      t.rate = &m.yield[1];
-      t.quote = q.yield[1];
+    case Moved::Yield:
+      t.rate = &m.yield[k.pair];
+      t.quote = q.yield[k.pair];
       t.kind = RateKind::Yield;
       break;
     default:
       return false;
   }
   return t.rate ? t.rate->value != nullptr : t.fields[0] != nullptr;
-}
-
-constexpr bool IsPassThrough(int32_t code) {
-  return code == 1 || code == 5 || code == 13 || code == 24 || code == 25 || code == 35 ||
-         code == 37 || code == 40;
-}
-constexpr bool IsScaledByOnePercent(int32_t code) {
-  return code == 6 || code == 7 || code == 8 || (code >= 26 && code <= 31);
-}
-constexpr bool IsLambda(int32_t code) {
-  return code == 9 || code == 32 || code == 33;
 }
 
 template <class Model>
@@ -196,6 +261,7 @@ template <class Model>
 double Sensitivity(const typename Model::Inputs& in, int32_t code,
                    const Target<typename Model::Inputs>& t, int32_t* err) {
   using In = typename Model::Inputs;
+  constexpr const Moves<In>& moves = kMovesOf<Model>;
   std::array<double, 3> x{};
   if (t.rate) {
     x[0] = t.quote;
@@ -204,8 +270,8 @@ double Sensitivity(const typename Model::Inputs& in, int32_t code,
   }
   const Levels L = LevelsFor<Model>(in, code);
   double floor = 0;
-  if constexpr (Model::kMoves.thetaFloor != nullptr) {
-    if (code == 4 && in.*Model::kMoves.thetaFloor > 0) floor = in.*Model::kMoves.thetaFloor;
+  if constexpr (moves.thetaFloor != nullptr) {
+    if (code == result::Theta && in.*moves.thetaFloor > 0) floor = in.*moves.thetaFloor;
   }
   const Bumps b = SetUpBumps(code, x[0], x[1], x[2], L.L1, L.L2, L.L3, floor);
 
@@ -213,9 +279,7 @@ double Sensitivity(const typename Model::Inputs& in, int32_t code,
     In moved = in;
     if (t.rate) {
       double rate = b.x[0].*which;
-      static_assert(Model::kMoves.expiry != nullptr, "Rho and Psi need the model's expiry");
-      const double T = in.*Model::kMoves.expiry;
-      ConvertRate(rate, T, in.*(t.rate->type), in.timeFormat, err, t.kind);
+      ConvertRate(rate, in.*moves.expiry, in.*(t.rate->type), in.timeFormat, err, t.kind);
       moved.*(t.rate->value) = rate;
     } else {
       for (int i = 0; i < 3; ++i) {
@@ -238,9 +302,10 @@ constexpr bool kHasSearch = requires(const typename Model::Inputs& in, int32_t* 
 template <class Model>
 double Dispatch(const typename Model::Inputs& in, int32_t code,
                 const Target<typename Model::Inputs>& target, int32_t* err, bool raw) {
-  if (code == 1) return Model::Value(in);
+  const ResultKind kind = KindOf(code);
+  if (kind.action == Action::Value) return Model::Value(in);
   if constexpr (kHasSearch<Model>) {
-    if (IsPassThrough(code)) return Model::Implied(code, in, err);
+    if (kind.action == Action::Implied) return Model::Implied(code, in, err);
   }
   double result;
   if constexpr (requires { Model::OwnSensitivity(code, in, err); }) {
@@ -249,10 +314,10 @@ double Dispatch(const typename Model::Inputs& in, int32_t code,
   } else {
     result = Sensitivity<Model>(in, code, target, err);
   }
-  if (IsScaledByOnePercent(code) && !raw) result *= 0.01;
-  if (IsLambda(code)) {
+  if (kind.scaled && !raw) result *= 0.01;
+  if (kind.lambda) {
     const double value = Model::Value(in);
-    const double price = in.*(code == 33 ? Model::kMoves.asset[1] : Model::kMoves.asset[0]);
+    const double price = in.*kMovesOf<Model>.asset[kind.pair];
     result = value > 0 ? result * price / value : 0;
   }
   return result;
@@ -260,41 +325,60 @@ double Dispatch(const typename Model::Inputs& in, int32_t code,
 
 }  // namespace detail
 
-// The model entry. Inputs arrive as the caller gave them; with `skipValidation` they are taken
-// as already normalised (the implied-value searches re-enter this way).
+// The model entry on the model's own inputs. Inputs arrive as the caller gave them; with
+// `skipValidation` they are taken as already normalised (the implied-value searches re-enter
+// this way).
 template <class Model>
-double RunEntry(typename Model::Inputs in, int32_t optionFunction, int32_t* errorCode,
-                bool rawSensitivities, bool skipValidation) {
+double Run(typename Model::Inputs in, int32_t optionFunction, int32_t* errorCode,
+           bool rawSensitivities, bool skipValidation) {
   using In = typename Model::Inputs;
+  constexpr const Moves<In>& moves = detail::kMovesOf<Model>;
   int32_t localSlot = None;
   int32_t* err = errorCode ? errorCode : &localSlot;
-  const detail::Quotes quotes = detail::KeepQuotes(Model::kMoves, in);
+  const detail::Quotes quotes = detail::KeepQuotes(moves, in);
 
   if (!skipValidation) {
     if constexpr (requires { Model::OwnChecks(in, err); }) Model::OwnChecks(in, err);
     CommonInputs common;
     if constexpr (requires { Model::kModelCode; }) common.modelCode = Model::kModelCode;
     common.optionFunction = optionFunction;
-    detail::ToCommon<In> to{common};
-    Model::Slots(to, in);
+    detail::ToCommon(detail::kSlotsOf<Model>, in, common);
     NormaliseInputs(common, err);
-    detail::FromCommon<In> from{common};
-    Model::Slots(from, in);
+    detail::FromCommon(detail::kSlotsOf<Model>, common, in);
   }
 
-  // A code is served when the model lists it and has what it needs: a search for an implied
-  // value, an input to move for a sensitivity.
   detail::Target<In> target;
-  bool served = Serves(Model::kServed, optionFunction);
-  if (served && optionFunction != 1) {
-    served = detail::IsPassThrough(optionFunction)
-                 ? detail::kHasSearch<Model>
-                 : detail::FindTarget(Model::kMoves, quotes, optionFunction, target);
+  const ResultKind kind = KindOf(optionFunction);
+  bool served = InMask(detail::kEnumerationCodesOf<Model>, optionFunction);
+  if (served && kind.action != Action::Value) {
+    served = detail::FindTarget(moves, quotes, optionFunction, target) &&
+             (kind.action != Action::Implied || detail::kHasSearch<Model>);
   }
-  if (!served) Fail(err, OptionFunctionErr, "The OptionFunction is invalid.");
+  if (!served) Fail<OptionFunctionErr>(err, "The OptionFunction is invalid.");
 
   return RunGuarded(
       [&] { return detail::Dispatch<Model>(in, optionFunction, target, err, rawSensitivities); });
 }
 
+// The model entry on a public call's arguments: the market inputs by name, the model's own by its
+// Bind, then Run.
+template <class Model>
+double RunEntry(const typename Model::Arguments& a, int32_t* errorCode, bool rawSensitivities,
+                bool skipValidation) {
+  typename Model::Inputs in{};
+  Market& market = in;
+  market = MarketInputs(a);
+  static_cast<typename Model::Own&>(in) = Model::Bind(a, market);
+  int32_t optionFunction = result::Theoretical;
+  if constexpr (requires { a.OptionFunction; }) optionFunction = a.OptionFunction;
+  return Run<Model>(in, optionFunction, errorCode, rawSensitivities, skipValidation);
+}
+
 }  // namespace quantrel::core
+
+// Publishes a model as the entry of the method its Arguments name; at namespace quantrel.
+#define QUANTREL_ENTRY(Model)                                                                      \
+  double core::Enter(const Model::Arguments& arguments, int32_t* errorCode, bool rawSensitivities, \
+                     bool skipValidation) {                                                        \
+    return core::RunEntry<Model>(arguments, errorCode, rawSensitivities, skipValidation);          \
+  }

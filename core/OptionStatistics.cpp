@@ -174,8 +174,8 @@ bool ConvertRate(double& rate, double T, int32_t rateType, int32_t /*timeFormat*
                  int32_t* errorCode, RateKind kind) {
   const bool interest = kind == RateKind::Interest;
   if (rateType < 0 || rateType > 11) {
-    if (interest) Fail(errorCode, IntRateTypeErr, "The InterestRateType is invalid.");
-    Fail(errorCode, YeildRateTypeErr, "The YieldRateType is invalid.");
+    if (interest) Fail<IntRateTypeErr>(errorCode, "The InterestRateType is invalid.");
+    Fail<YeildRateTypeErr>(errorCode, "The YieldRateType is invalid.");
   }
   switch (rateType) {
     case 0:  // Continuous
@@ -188,7 +188,7 @@ bool ConvertRate(double& rate, double T, int32_t rateType, int32_t /*timeFormat*
       return true;
     case 8: {  // LIBOR: money-market rate, actual/360
       const double days = 365 * T;
-      if (!(rate * days / 360 > -1)) Fail(errorCode, YieldRate2NegErr, kYieldTooNegative);
+      if (!(rate * days / 360 > -1)) Fail<YieldRate2NegErr>(errorCode, kYieldTooNegative);
       const double converted = std::log(1 + rate * days / 360) * 365 / days;
       if (converted != 0) rate = converted;
       return true;
@@ -197,14 +197,14 @@ bool ConvertRate(double& rate, double T, int32_t rateType, int32_t /*timeFormat*
       const double days = 365 * T;
       if (days * rate == 360) {
         if (interest) {
-          Fail(errorCode, IntRateTimeErr, "The Interest Rate multiplied by time cannot equal 360.");
+          Fail<IntRateTimeErr>(errorCode, "The Interest Rate multiplied by time cannot equal 360.");
         }
-        Fail(errorCode, YeildRateTimeErr, "The Yield Rate multiplied by time cannot equal 360.");
+        Fail<YeildRateTimeErr>(errorCode, "The Yield Rate multiplied by time cannot equal 360.");
       }
       const double holding = (365 * rate / (360 - days * rate)) * (days / 365);
       if (!(holding > -1)) {
-        if (interest) Fail(errorCode, IntRate2NegErr, kInterestTooNegative);
-        Fail(errorCode, YieldRate2NegErr, kYieldTooNegative);
+        if (interest) Fail<IntRate2NegErr>(errorCode, kInterestTooNegative);
+        Fail<YieldRate2NegErr>(errorCode, kYieldTooNegative);
       }
       const double converted = std::log(1 + holding) * 365 / days;
       if (converted != 0) rate = converted;

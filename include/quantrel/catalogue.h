@@ -58,6 +58,15 @@ const EnumMember* FindMember(const EnumerationSpec& enumeration, std::string_vie
 
 std::span<const ErrorSpec> ErrorCodes() noexcept;
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept;
+// Names compare as automation compares them: ASCII letters in any case.
+constexpr bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const char x = a[i] >= 'A' && a[i] <= 'Z' ? a[i] - 'A' + 'a' : a[i];
+    const char y = b[i] >= 'A' && b[i] <= 'Z' ? b[i] - 'A' + 'a' : b[i];
+    if (x != y) return false;
+  }
+  return true;
+}
 
 }  // namespace quantrel

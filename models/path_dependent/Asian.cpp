@@ -11,7 +11,6 @@
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
 #include "core/Plainoptionsex.h"
-#include "quantrel/path_dependent.h"
 
 namespace quantrel {
 namespace {
@@ -26,12 +25,12 @@ double SamplingInterval(int32_t observeFreq) {
 }
 
 // The kernels' view of a contract: normalised, with the average-strike roles already changed.
-struct Contract {
+struct Averaging {
   int32_t type;
   double S, SA, X, t2, T, v, r, q, h;
 };
 
-double GeometricValue(const Contract& c) {
+double GeometricValue(const Averaging& c) {
   const double b = c.r - c.q, v2 = c.v * c.v;
   double h = c.h;
   double tau, t0, elapsed;
@@ -57,7 +56,7 @@ double GeometricValue(const Contract& c) {
   return value >= 0 ? value : 0;
 }
 
-double ArithmeticValue(const Contract& c) {
+double ArithmeticValue(const Averaging& c) {
   const double S = c.S, T = c.T, v2 = c.v * c.v, r = c.r;
   const double P = T - c.t2;  // the whole averaging period
   // Averaging that has not begun by expiry is a single observation at expiry: a plain option.
@@ -107,63 +106,54 @@ double ArithmeticValue(const Contract& c) {
 }
 
 struct AveragePriceModel {
-  struct Inputs {
+  using Arguments = AveragePriceArguments;
+  struct Own {
     int32_t type, averageType;
-    double S, SA, X, t2, T, v, r, q;
+    double SA, X, t2;  // the average so far, the strike, the time to the start of averaging
     int32_t observeFreq;
     double h;  // the sampling interval belongs to the call, so concurrent calls cannot mix them
-    double marketPrice;
-    int32_t timeFormat, rateType, yieldType;
     bool averageStrike;  // S also stands for the average and the strike; r and q trade places
   };
-
+  using Inputs = Contract<Own>;
+  static Own Bind(const Arguments& a, Market&) {
+    return {.type = a.OptionType,
+            .averageType = a.AverageType,
+            .SA = a.AveragePrice,
+            .X = a.StrikePrice,
+            .t2 = a.TimeToAverage,
+            .observeFreq = a.ObserveFreq,
+            .h = SamplingInterval(a.ObserveFreq),
+            .averageStrike = false};
+  }
+  static constexpr Slots<Inputs> kSlots{
+      .optionType = &Inputs::type,
+      .strikePrice = &Inputs::X,
+      .timeStart = &Inputs::t2,  // signed: this model code neither checks nor floors it
+  };
   static constexpr uint8_t kModelCode = kAverageRate;
-  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 13});
   // Rho and Psi bump the caller's quotes; the kernel's view decides which of its rates each is.
   static constexpr Moves<Inputs> kMoves{
-      .asset = {&Inputs::S},
-      .times = {&Inputs::T},
-      .vol = {&Inputs::v},
-      .rate = {{{&Inputs::r, &Inputs::rateType}}},
-      .yield = {{{&Inputs::q, &Inputs::yieldType}}},
       .strike = {&Inputs::X},
-      .expiry = &Inputs::T,
       .thetaFloor = &Inputs::t2,  // Theta lowers TimeExpire, never past a future start of averaging
   };
 
   static void OwnChecks(Inputs& in, int32_t* err) {
     if (in.observeFreq < 0 || in.observeFreq > 8) {
-      Fail(err, ObserveFreqErr, "The ObserveFreq is invalid.");
+      Fail<ObserveFreqErr>(err, "The ObserveFreq is invalid.");
     }
     if (in.averageType != 1 && in.averageType != 2) {
-      Fail(err, AverageTypeErr, "The AverageType is invalid.");
+      Fail<AverageTypeErr>(err, "The AverageType is invalid.");
     }
     if (in.t2 > in.T || std::isnan(in.t2)) {  // nothing later checks this time
-      Fail(err, TimeToAverageErr, "The TimeExpire must be greater than the TimeToAverage.");
+      Fail<TimeToAverageErr>(err, "The TimeExpire must be greater than the TimeToAverage.");
     }
     // The average so far is taken as given, but it must be a number.
     if (!in.averageStrike && !std::isfinite(in.SA)) {
-      Fail(err, AssetPriceErr, "AveragePrice must be a finite number.");
+      Fail<AssetPriceErr>(err, "AveragePrice must be a finite number.");
     }
   }
 
-  template <class Bind>
-  static void Slots(Bind& bind, Inputs& in) {
-    bind(&CommonInputs::optionType, in.type);
-    bind(&CommonInputs::assetPrice, in.S);
-    bind(&CommonInputs::strikePrice, in.X);
-    bind(&CommonInputs::timeStart, in.t2);  // signed: this model code neither checks nor floors it
-    bind(&CommonInputs::timeExpire, in.T);
-    bind(&CommonInputs::volatility, in.v);
-    bind(&CommonInputs::interestRate, in.r);
-    bind(&CommonInputs::yieldRate, in.q);
-    bind(&CommonInputs::marketPrice, in.marketPrice);
-    bind(&CommonInputs::timeFormat, in.timeFormat);
-    bind(&CommonInputs::interestRateType, in.rateType);
-    bind(&CommonInputs::yieldRateType, in.yieldType);
-  }
-
-  static Contract View(const Inputs& in) {
+  static Averaging View(const Inputs& in) {
     if (in.averageStrike) {
       return {in.type, in.S, in.S, in.S, in.t2, in.T, in.v, in.q, in.r, in.h};
     }
@@ -171,60 +161,44 @@ struct AveragePriceModel {
   }
 
   static double Value(const Inputs& in) {
-    const Contract c = View(in);
+    const Averaging c = View(in);
     if (in.averageType == 1) return GeometricValue(c);
     if (in.averageType == 2) return ArithmeticValue(c);
     return 0;
   }
 
   static double Implied(int32_t code, const Inputs& in, int32_t*) {
-    const Sought sought = code == 5 ? Sought::Volatility : Sought::Strike;
-    double Inputs::*field = code == 5 ? &Inputs::v : &Inputs::X;
-    auto price = [&](double u) {
-      Inputs at = in;
-      at.*field = u;
-      return Value(at);
-    };
-    const FalsePositionEnds ends = sought == Sought::Volatility
+    const FalsePositionEnds ends = code == result::ImpliedVol
                                        ? FalsePositionEnds{1.0, 0.1}
-                                       : StandardEnds(sought, in.S, in.marketPrice, in.X);
-    return FalsePositionSearch(price, sought, in.marketPrice, ends, EndOrder::Once);
+                                       : StandardEnds<AveragePriceModel>(in, code);
+    return FalsePositionSearch<AveragePriceModel>(in, code, ends, EndOrder::Once);
   }
 };
 
-// The average-strike option has no strike of its own to move or solve for.
+// The average-strike option has no strike of its own to move or solve for. A call on S less the
+// average is valued as a put on the average struck at S; only the two valid types trade places,
+// so an invalid one is still reported as such.
 struct AverageStrikeModel : AveragePriceModel {
-  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9});
+  using Arguments = AverageStrikeArguments;
+  static Own Bind(const Arguments& a, Market& m) {
+    const int32_t type = a.OptionType;
+    return {.type = type == 1   ? 2
+                    : type == 2 ? 1
+                                : type,
+            .averageType = a.AverageType,
+            .SA = m.S,
+            .X = m.S,
+            .t2 = 0.0,
+            .observeFreq = a.ObserveFreq,
+            .h = SamplingInterval(a.ObserveFreq),
+            .averageStrike = true};
+  }
+  static constexpr Moves<Inputs> kMoves{};
 };
 
 }  // namespace
 
-double AveragePrice(int32_t OptionType, int32_t AverageType, int32_t OptionFunction,
-                    double AssetPrice, double AveragePrice, double StrikePrice,
-                    double TimeToAverage, double TimeExpire, double Volatility, double InterestRate,
-                    double YieldRate, int32_t ObserveFreq, double MarketPrice, int32_t TimeFormat,
-                    int32_t InterestRateType, int32_t YieldRateType, int32_t* ErrorCode,
-                    bool RawSensitivities, bool SkipValidation) {
-  return RunEntry<AveragePriceModel>(
-      {OptionType, AverageType, AssetPrice, AveragePrice, StrikePrice, TimeToAverage, TimeExpire,
-       Volatility, InterestRate, YieldRate, ObserveFreq, SamplingInterval(ObserveFreq), MarketPrice,
-       TimeFormat, InterestRateType, YieldRateType, false},
-      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
-}
-
-double AverageStrike(int32_t OptionType, int32_t AverageType, int32_t OptionFunction,
-                     double AssetPrice, double TimeExpire, double Volatility, double InterestRate,
-                     double YieldRate, int32_t ObserveFreq, double MarketPrice, int32_t TimeFormat,
-                     int32_t InterestRateType, int32_t YieldRateType, int32_t* ErrorCode,
-                     bool RawSensitivities, bool SkipValidation) {
-  // A call on S less the average is valued as a put on the average struck at S. Only the two
-  // valid types trade places, so an invalid one is still reported as such.
-  const int32_t exchanged = OptionType == 1 ? 2 : OptionType == 2 ? 1 : OptionType;
-  return RunEntry<AverageStrikeModel>(
-      {exchanged, AverageType, AssetPrice, AssetPrice, AssetPrice, 0.0, TimeExpire, Volatility,
-       InterestRate, YieldRate, ObserveFreq, SamplingInterval(ObserveFreq), MarketPrice, TimeFormat,
-       InterestRateType, YieldRateType, true},
-      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
-}
+QUANTREL_ENTRY(AveragePriceModel)
+QUANTREL_ENTRY(AverageStrikeModel)
 
 }  // namespace quantrel

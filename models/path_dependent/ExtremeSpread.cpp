@@ -6,7 +6,6 @@
 
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
-#include "quantrel/path_dependent.h"
 
 namespace quantrel {
 namespace {
@@ -14,49 +13,34 @@ namespace {
 using namespace core;
 
 struct ExtremeSpreadModel {
-  struct Inputs {
+  using Arguments = ExtremeSpreadArguments;
+  struct Own {
     int32_t spreadType, type;
-    double S, Mo, t1, T, v, r, q, marketPrice;
-    int32_t timeFormat, rateType, yieldType;
+    double Mo, t1;  // the extreme seen so far, the end of the first period
   };
-
-  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 13});
+  using Inputs = Contract<Own>;
+  static Own Bind(const Arguments& a, Market&) {
+    return {.spreadType = a.SpreadType,
+            .type = a.OptionType,
+            .Mo = a.StrikePrice,
+            .t1 = a.Time1stPeriod};
+  }
+  static constexpr Slots<Inputs> kSlots{
+      .optionType = &Inputs::type, .strikePrice = &Inputs::Mo, .timeStart = &Inputs::t1};
   static constexpr Moves<Inputs> kMoves{
-      .asset = {&Inputs::S},
-      .times = {&Inputs::T},
-      .vol = {&Inputs::v},
-      .rate = {{{&Inputs::r, &Inputs::rateType}}},
-      .yield = {{{&Inputs::q, &Inputs::yieldType}}},
       .strike = {&Inputs::Mo},
-      .expiry = &Inputs::T,
       .thetaFloor = &Inputs::t1,  // Theta lowers TimeExpire, never past Time1stPeriod
   };
 
   static void OwnChecks(Inputs& in, int32_t* err) {
-    if (!(in.t1 > 0)) Fail(err, Time1stPeriodErr, "Time1stPeriod must be greater than 0.");
+    if (!(in.t1 > 0)) Fail<Time1stPeriodErr>(err, "Time1stPeriod must be greater than 0.");
     if (in.t1 > in.T) {
-      Fail(err, Time1stPeriodLimitErr, "Time1stPeriod must be less than TimeExpire.");
+      Fail<Time1stPeriodLimitErr>(err, "Time1stPeriod must be less than TimeExpire.");
     }
     if (in.t1 == in.T) in.t1 -= 1e-10;  // keep a second period of some length
     if (in.spreadType != 1 && in.spreadType != 2) {
-      Fail(err, SpreadTypeErr, "The SpreadType is Invalid.");
+      Fail<SpreadTypeErr>(err, "The SpreadType is Invalid.");
     }
-  }
-
-  template <class Bind>
-  static void Slots(Bind& bind, Inputs& in) {
-    bind(&CommonInputs::optionType, in.type);
-    bind(&CommonInputs::assetPrice, in.S);
-    bind(&CommonInputs::strikePrice, in.Mo);
-    bind(&CommonInputs::timeStart, in.t1);
-    bind(&CommonInputs::timeExpire, in.T);
-    bind(&CommonInputs::volatility, in.v);
-    bind(&CommonInputs::interestRate, in.r);
-    bind(&CommonInputs::yieldRate, in.q);
-    bind(&CommonInputs::marketPrice, in.marketPrice);
-    bind(&CommonInputs::timeFormat, in.timeFormat);
-    bind(&CommonInputs::interestRateType, in.rateType);
-    bind(&CommonInputs::yieldRateType, in.yieldType);
   }
 
   static double Value(const Inputs& in) {
@@ -94,29 +78,13 @@ struct ExtremeSpreadModel {
   }
 
   static double Implied(int32_t code, const Inputs& in, int32_t*) {
-    const Sought sought = code == 5 ? Sought::Volatility : Sought::Strike;
-    double Inputs::*field = code == 5 ? &Inputs::v : &Inputs::Mo;
-    auto price = [&](double u) {
-      Inputs at = in;
-      at.*field = u;
-      return Value(at);
-    };
-    return FalsePositionSearch(price, sought, in.marketPrice,
-                               StandardEnds(sought, in.S, in.marketPrice, in.Mo));
+    return FalsePositionSearch<ExtremeSpreadModel>(in, code,
+                                                   StandardEnds<ExtremeSpreadModel>(in, code));
   }
 };
 
 }  // namespace
 
-double ExtremeSpread(int32_t SpreadType, int32_t OptionType, int32_t OptionFunction,
-                     double AssetPrice, double StrikePrice, double Time1stPeriod, double TimeExpire,
-                     double Volatility, double InterestRate, double YieldRate, double MarketPrice,
-                     int32_t TimeFormat, int32_t InterestRateType, int32_t YieldRateType,
-                     int32_t* ErrorCode, bool RawSensitivities, bool SkipValidation) {
-  return RunEntry<ExtremeSpreadModel>(
-      {SpreadType, OptionType, AssetPrice, StrikePrice, Time1stPeriod, TimeExpire, Volatility,
-       InterestRate, YieldRate, MarketPrice, TimeFormat, InterestRateType, YieldRateType},
-      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
-}
+QUANTREL_ENTRY(ExtremeSpreadModel)
 
 }  // namespace quantrel

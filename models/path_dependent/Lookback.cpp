@@ -4,7 +4,6 @@
 
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
-#include "quantrel/path_dependent.h"
 
 namespace quantrel {
 namespace {
@@ -12,37 +11,17 @@ namespace {
 using namespace core;
 
 struct LookbackModel {
-  struct Inputs {
+  using Arguments = LookbackArguments;
+  struct Own {
     int32_t type;
-    double S, m, T, v, r, q, marketPrice;
-    int32_t timeFormat, rateType, yieldType;
+    double m;  // the extreme seen so far
   };
-
-  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 13});
-  static constexpr Moves<Inputs> kMoves{
-      .asset = {&Inputs::S},
-      .times = {&Inputs::T},
-      .vol = {&Inputs::v},
-      .rate = {{{&Inputs::r, &Inputs::rateType}}},
-      .yield = {{{&Inputs::q, &Inputs::yieldType}}},
-      .strike = {&Inputs::m},
-      .expiry = &Inputs::T,
-  };
-
-  template <class Bind>
-  static void Slots(Bind& bind, Inputs& in) {
-    bind(&CommonInputs::optionType, in.type);
-    bind(&CommonInputs::assetPrice, in.S);
-    bind(&CommonInputs::strikePrice, in.m);
-    bind(&CommonInputs::timeExpire, in.T);
-    bind(&CommonInputs::volatility, in.v);
-    bind(&CommonInputs::interestRate, in.r);
-    bind(&CommonInputs::yieldRate, in.q);
-    bind(&CommonInputs::marketPrice, in.marketPrice);
-    bind(&CommonInputs::timeFormat, in.timeFormat);
-    bind(&CommonInputs::interestRateType, in.rateType);
-    bind(&CommonInputs::yieldRateType, in.yieldType);
+  using Inputs = Contract<Own>;
+  static Own Bind(const Arguments& a, Market&) {
+    return {.type = a.OptionType, .m = a.StrikePrice};
   }
+  static constexpr Slots<Inputs> kSlots{.optionType = &Inputs::type, .strikePrice = &Inputs::m};
+  static constexpr Moves<Inputs> kMoves{.strike = {&Inputs::m}};
 
   static double Value(const Inputs& in) {
     const double S = in.S, T = in.T, v = in.v, r = in.r, q = in.q;
@@ -73,26 +52,15 @@ struct LookbackModel {
   }
 
   static double Implied(int32_t code, const Inputs& in, int32_t* err) {
-    if (code == 5) {
-      return NewtonSearch<LookbackModel>(in, &Inputs::v, Sought::Volatility, 6, in.marketPrice,
-                                         ManasterKoehlerSeed(in.S, in.m, in.r, in.T), err);
-    }
-    return NewtonSearch<LookbackModel>(in, &Inputs::m, Sought::Strike, 11, in.marketPrice,
-                                       StrikeSeed(in.type == 1, in.S, in.marketPrice, in.m), err);
+    const double seed = code == result::ImpliedVol
+                            ? ManasterKoehlerSeed(in.S, in.m, in.r, in.T)
+                            : StrikeSeed(in.type == 1, in.S, in.marketPrice, in.m);
+    return NewtonSearch<LookbackModel>(in, code, seed, err);
   }
 };
 
 }  // namespace
 
-double Lookback(int32_t OptionType, int32_t OptionFunction, double AssetPrice, double StrikePrice,
-                double TimeExpire, double Volatility, double InterestRate, double YieldRate,
-                double MarketPrice, int32_t TimeFormat, int32_t InterestRateType,
-                int32_t YieldRateType, int32_t* ErrorCode, bool RawSensitivities,
-                bool SkipValidation) {
-  return RunEntry<LookbackModel>(
-      {OptionType, AssetPrice, StrikePrice, TimeExpire, Volatility, InterestRate, YieldRate,
-       MarketPrice, TimeFormat, InterestRateType, YieldRateType},
-      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
-}
+QUANTREL_ENTRY(LookbackModel)
 
 }  // namespace quantrel

@@ -4,7 +4,6 @@
 
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
-#include "quantrel/path_dependent.h"
 
 namespace quantrel {
 namespace {
@@ -12,40 +11,20 @@ namespace {
 using namespace core;
 
 struct LookbackFixedModel {
-  struct Inputs {
+  using Arguments = LookbackFixedArguments;
+  struct Own {
     int32_t type;
-    double S, M, X, T, v, r, q, marketPrice;
-    int32_t timeFormat, rateType, yieldType;
+    double M, X;  // the extreme seen so far, the strike
   };
-
-  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 13});
-  static constexpr Moves<Inputs> kMoves{
-      .asset = {&Inputs::S},
-      .times = {&Inputs::T},
-      .vol = {&Inputs::v},
-      .rate = {{{&Inputs::r, &Inputs::rateType}}},
-      .yield = {{{&Inputs::q, &Inputs::yieldType}}},
-      .strike = {&Inputs::X},
-      .expiry = &Inputs::T,
-  };
+  using Inputs = Contract<Own>;
+  static Own Bind(const Arguments& a, Market&) {
+    return {.type = a.OptionType, .M = a.AssetMinMax, .X = a.StrikePrice};
+  }
+  static constexpr Slots<Inputs> kSlots{.optionType = &Inputs::type, .strikePrice = &Inputs::X};
+  static constexpr Moves<Inputs> kMoves{.strike = {&Inputs::X}};
 
   static void OwnChecks(Inputs& in, int32_t* err) {
-    if (!(in.M > 0)) Fail(err, AssetMinMaxErr, "AssetMinMax must be greater than 0.");
-  }
-
-  template <class Bind>
-  static void Slots(Bind& bind, Inputs& in) {
-    bind(&CommonInputs::optionType, in.type);
-    bind(&CommonInputs::assetPrice, in.S);
-    bind(&CommonInputs::strikePrice, in.X);
-    bind(&CommonInputs::timeExpire, in.T);
-    bind(&CommonInputs::volatility, in.v);
-    bind(&CommonInputs::interestRate, in.r);
-    bind(&CommonInputs::yieldRate, in.q);
-    bind(&CommonInputs::marketPrice, in.marketPrice);
-    bind(&CommonInputs::timeFormat, in.timeFormat);
-    bind(&CommonInputs::interestRateType, in.rateType);
-    bind(&CommonInputs::yieldRateType, in.yieldType);
+    if (!(in.M > 0)) Fail<AssetMinMaxErr>(err, "AssetMinMax must be greater than 0.");
   }
 
   static double Value(const Inputs& in) {
@@ -82,28 +61,16 @@ struct LookbackFixedModel {
   }
 
   static double Implied(int32_t code, const Inputs& in, int32_t* err) {
-    if (code == 5) {
-      // The seed looks at the extreme, not the strike.
-      return NewtonSearch<LookbackFixedModel>(in, &Inputs::v, Sought::Volatility, 6, in.marketPrice,
-                                              ManasterKoehlerSeed(in.S, in.M, in.r, in.T), err);
-    }
-    return NewtonSearch<LookbackFixedModel>(in, &Inputs::X, Sought::Strike, 11, in.marketPrice,
-                                            StrikeSeed(in.type == 1, in.S, in.marketPrice, in.X),
-                                            err);
+    // The volatility seed looks at the extreme, not the strike.
+    const double seed = code == result::ImpliedVol
+                            ? ManasterKoehlerSeed(in.S, in.M, in.r, in.T)
+                            : StrikeSeed(in.type == 1, in.S, in.marketPrice, in.X);
+    return NewtonSearch<LookbackFixedModel>(in, code, seed, err);
   }
 };
 
 }  // namespace
 
-double LookbackFixed(int32_t OptionType, int32_t OptionFunction, double AssetPrice,
-                     double AssetMinMax, double StrikePrice, double TimeExpire, double Volatility,
-                     double InterestRate, double YieldRate, double MarketPrice, int32_t TimeFormat,
-                     int32_t InterestRateType, int32_t YieldRateType, int32_t* ErrorCode,
-                     bool RawSensitivities, bool SkipValidation) {
-  return RunEntry<LookbackFixedModel>(
-      {OptionType, AssetPrice, AssetMinMax, StrikePrice, TimeExpire, Volatility, InterestRate,
-       YieldRate, MarketPrice, TimeFormat, InterestRateType, YieldRateType},
-      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
-}
+QUANTREL_ENTRY(LookbackFixedModel)
 
 }  // namespace quantrel

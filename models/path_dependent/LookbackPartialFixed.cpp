@@ -6,7 +6,6 @@
 
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
-#include "quantrel/path_dependent.h"
 
 namespace quantrel {
 
@@ -55,44 +54,26 @@ namespace {
 using namespace core;
 
 struct LookbackPartialFixedModel {
-  struct Inputs {
+  using Arguments = LookbackPFixedArguments;
+  struct Own {
     int32_t type;
-    double S, X, t1, T, v, r, q, marketPrice;
-    int32_t timeFormat, rateType, yieldType;
+    double X, t1;  // the strike, the start of the window
   };
-
-  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 13});
+  using Inputs = Contract<Own>;
+  static Own Bind(const Arguments& a, Market&) {
+    return {.type = a.OptionType, .X = a.StrikePrice, .t1 = a.TimeStart};
+  }
+  static constexpr Slots<Inputs> kSlots{
+      .optionType = &Inputs::type, .strikePrice = &Inputs::X, .timeStart = &Inputs::t1};
   static constexpr Moves<Inputs> kMoves{
-      .asset = {&Inputs::S},
-      .times = {&Inputs::T},
-      .vol = {&Inputs::v},
-      .rate = {{{&Inputs::r, &Inputs::rateType}}},
-      .yield = {{{&Inputs::q, &Inputs::yieldType}}},
       .strike = {&Inputs::X},
-      .expiry = &Inputs::T,
       .thetaFloor = &Inputs::t1,  // Theta lowers TimeExpire, never past TimeStart
   };
 
   static void OwnChecks(Inputs& in, int32_t* err) {
-    if (!(in.t1 > 0)) Fail(err, TimeStartErr, "TimeStart must be greater than 0.");
-    if (in.t1 > in.T) Fail(err, TimeStartLimitErr, "TimeStart must be less than TimeExpire.");
+    if (!(in.t1 > 0)) Fail<TimeStartErr>(err, "TimeStart must be greater than 0.");
+    if (in.t1 > in.T) Fail<TimeStartLimitErr>(err, "TimeStart must be less than TimeExpire.");
     if (in.t1 == in.T) in.t1 -= 1e-10;  // a lookback period of almost no length
-  }
-
-  template <class Bind>
-  static void Slots(Bind& bind, Inputs& in) {
-    bind(&CommonInputs::optionType, in.type);
-    bind(&CommonInputs::assetPrice, in.S);
-    bind(&CommonInputs::strikePrice, in.X);
-    bind(&CommonInputs::timeStart, in.t1);
-    bind(&CommonInputs::timeExpire, in.T);
-    bind(&CommonInputs::volatility, in.v);
-    bind(&CommonInputs::interestRate, in.r);
-    bind(&CommonInputs::yieldRate, in.q);
-    bind(&CommonInputs::marketPrice, in.marketPrice);
-    bind(&CommonInputs::timeFormat, in.timeFormat);
-    bind(&CommonInputs::interestRateType, in.rateType);
-    bind(&CommonInputs::yieldRateType, in.yieldType);
   }
 
   static double Value(const Inputs& in) {
@@ -101,28 +82,15 @@ struct LookbackPartialFixedModel {
   }
 
   static double Implied(int32_t code, const Inputs& in, int32_t* err) {
-    if (code == 5) {
-      return NewtonSearch<LookbackPartialFixedModel>(
-          in, &Inputs::v, Sought::Volatility, 6, in.marketPrice,
-          ManasterKoehlerSeed(in.S, in.X, in.r, in.T), err);
-    }
-    return NewtonSearch<LookbackPartialFixedModel>(
-        in, &Inputs::X, Sought::Strike, 11, in.marketPrice,
-        StrikeSeed(in.type == 1, in.S, in.marketPrice, in.X), err);
+    const double seed = code == result::ImpliedVol
+                            ? ManasterKoehlerSeed(in.S, in.X, in.r, in.T)
+                            : StrikeSeed(in.type == 1, in.S, in.marketPrice, in.X);
+    return NewtonSearch<LookbackPartialFixedModel>(in, code, seed, err);
   }
 };
 
 }  // namespace
 
-double LookbackPFixed(int32_t OptionType, int32_t OptionFunction, double AssetPrice,
-                      double StrikePrice, double TimeStart, double TimeExpire, double Volatility,
-                      double InterestRate, double YieldRate, double MarketPrice, int32_t TimeFormat,
-                      int32_t InterestRateType, int32_t YieldRateType, int32_t* ErrorCode,
-                      bool RawSensitivities, bool SkipValidation) {
-  return RunEntry<LookbackPartialFixedModel>(
-      {OptionType, AssetPrice, StrikePrice, TimeStart, TimeExpire, Volatility, InterestRate,
-       YieldRate, MarketPrice, TimeFormat, InterestRateType, YieldRateType},
-      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
-}
+QUANTREL_ENTRY(LookbackPartialFixedModel)
 
 }  // namespace quantrel

@@ -5,7 +5,6 @@
 
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
-#include "quantrel/path_dependent.h"
 
 namespace quantrel {
 namespace {
@@ -13,45 +12,27 @@ namespace {
 using namespace core;
 
 struct LookbackPartialFloatModel {
-  struct Inputs {
+  using Arguments = LookbackPFloatArguments;
+  struct Own {
     int32_t type;
-    double S, m, lambda, t1, T, v, r, q, marketPrice;
-    int32_t timeFormat, rateType, yieldType;
+    double m, lambda, t1;  // the extreme seen so far, its multiplier, the end of the window
   };
-
-  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 13});
+  using Inputs = Contract<Own>;
+  static Own Bind(const Arguments& a, Market&) {
+    return {.type = a.OptionType, .m = a.StrikePrice, .lambda = a.Lambda, .t1 = a.TimeStart};
+  }
+  static constexpr Slots<Inputs> kSlots{
+      .optionType = &Inputs::type, .strikePrice = &Inputs::m, .timeStart = &Inputs::t1};
   static constexpr Moves<Inputs> kMoves{
-      .asset = {&Inputs::S},
-      .times = {&Inputs::T},
-      .vol = {&Inputs::v},
-      .rate = {{{&Inputs::r, &Inputs::rateType}}},
-      .yield = {{{&Inputs::q, &Inputs::yieldType}}},
       .strike = {&Inputs::m},
-      .expiry = &Inputs::T,
       .thetaFloor = &Inputs::t1,  // Theta lowers TimeExpire, never past TimeStart
   };
 
   static void OwnChecks(Inputs& in, int32_t* err) {
-    if (!(in.lambda > 0)) Fail(err, LambdaErr, "dblLambda must be greater than 0.");
-    if (!(in.t1 > 0)) Fail(err, TimeStartErr, "TimeStart must be greater than 0.");
-    if (in.t1 > in.T) Fail(err, TimeStartLimitErr, "TimeStart must be less than TimeExpire.");
+    if (!(in.lambda > 0)) Fail<LambdaErr>(err, "dblLambda must be greater than 0.");
+    if (!(in.t1 > 0)) Fail<TimeStartErr>(err, "TimeStart must be greater than 0.");
+    if (in.t1 > in.T) Fail<TimeStartLimitErr>(err, "TimeStart must be less than TimeExpire.");
     if (in.t1 == in.T) in.t1 -= 1e-10;  // keep a sliver of life after the lookback period
-  }
-
-  template <class Bind>
-  static void Slots(Bind& bind, Inputs& in) {
-    bind(&CommonInputs::optionType, in.type);
-    bind(&CommonInputs::assetPrice, in.S);
-    bind(&CommonInputs::strikePrice, in.m);
-    bind(&CommonInputs::timeStart, in.t1);
-    bind(&CommonInputs::timeExpire, in.T);
-    bind(&CommonInputs::volatility, in.v);
-    bind(&CommonInputs::interestRate, in.r);
-    bind(&CommonInputs::yieldRate, in.q);
-    bind(&CommonInputs::marketPrice, in.marketPrice);
-    bind(&CommonInputs::timeFormat, in.timeFormat);
-    bind(&CommonInputs::interestRateType, in.rateType);
-    bind(&CommonInputs::yieldRateType, in.yieldType);
   }
 
   static double Value(const Inputs& in) {
@@ -94,28 +75,15 @@ struct LookbackPartialFloatModel {
   }
 
   static double Implied(int32_t code, const Inputs& in, int32_t* err) {
-    if (code == 5) {
-      return NewtonSearch<LookbackPartialFloatModel>(
-          in, &Inputs::v, Sought::Volatility, 6, in.marketPrice,
-          ManasterKoehlerSeed(in.S, in.m, in.r, in.T), err);
-    }
-    return NewtonSearch<LookbackPartialFloatModel>(
-        in, &Inputs::m, Sought::Strike, 11, in.marketPrice,
-        StrikeSeed(in.type == 1, in.S, in.marketPrice, in.m), err);
+    const double seed = code == result::ImpliedVol
+                            ? ManasterKoehlerSeed(in.S, in.m, in.r, in.T)
+                            : StrikeSeed(in.type == 1, in.S, in.marketPrice, in.m);
+    return NewtonSearch<LookbackPartialFloatModel>(in, code, seed, err);
   }
 };
 
 }  // namespace
 
-double LookbackPFloat(int32_t OptionType, int32_t OptionFunction, double AssetPrice,
-                      double StrikePrice, double Lambda, double TimeStart, double TimeExpire,
-                      double Volatility, double InterestRate, double YieldRate, double MarketPrice,
-                      int32_t TimeFormat, int32_t InterestRateType, int32_t YieldRateType,
-                      int32_t* ErrorCode, bool RawSensitivities, bool SkipValidation) {
-  return RunEntry<LookbackPartialFloatModel>(
-      {OptionType, AssetPrice, StrikePrice, Lambda, TimeStart, TimeExpire, Volatility, InterestRate,
-       YieldRate, MarketPrice, TimeFormat, InterestRateType, YieldRateType},
-      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
-}
+QUANTREL_ENTRY(LookbackPartialFloatModel)
 
 }  // namespace quantrel

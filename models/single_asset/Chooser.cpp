@@ -5,7 +5,6 @@
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
 #include "core/OptionStatistics.h"
-#include "quantrel/single_asset.h"
 
 namespace quantrel {
 namespace {
@@ -13,42 +12,20 @@ namespace {
 using namespace core;
 
 struct ChooserModel {
-  struct Inputs {
-    double S, X, t, T, v, r, q, marketPrice;
-    int32_t timeFormat, rateType, yieldType;
+  using Arguments = ChooserArguments;
+  struct Own {
+    double X, t;
   };
-
-  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 13});
-  static constexpr Moves<Inputs> kMoves{
-      .asset = {&Inputs::S},
-      .times = {&Inputs::t, &Inputs::T},
-      .vol = {&Inputs::v},
-      .rate = {{{&Inputs::r, &Inputs::rateType}}},
-      .yield = {{{&Inputs::q, &Inputs::yieldType}}},
-      .strike = {&Inputs::X},
-      .expiry = &Inputs::T,
-  };
+  using Inputs = Contract<Own>;
+  static Own Bind(const Arguments& a, Market&) { return {.X = a.StrikePrice, .t = a.TimeChoose}; }
+  static constexpr Slots<Inputs> kSlots{.strikePrice = &Inputs::X, .timeStart = &Inputs::t};
+  static constexpr Moves<Inputs> kMoves{.times = {&Inputs::t, &Inputs::T}, .strike = {&Inputs::X}};
 
   static void OwnChecks(Inputs& in, int32_t* err) {
     if (!(in.t > 0) || in.t > in.T) {
-      Fail(err, ChooserSTimeErr, "TimeChoose must be greater than 0 and less than the TimeExpire.");
+      Fail<ChooserSTimeErr>(err, "TimeChoose must be greater than 0 and less than the TimeExpire.");
     }
     if (in.t == in.T) in.t -= 1e-10;  // the choice is made a sliver before expiry
-  }
-
-  template <class Bind>
-  static void Slots(Bind& bind, Inputs& in) {
-    bind(&CommonInputs::assetPrice, in.S);
-    bind(&CommonInputs::strikePrice, in.X);
-    bind(&CommonInputs::timeExpire, in.T);
-    bind(&CommonInputs::timeStart, in.t);
-    bind(&CommonInputs::volatility, in.v);
-    bind(&CommonInputs::interestRate, in.r);
-    bind(&CommonInputs::yieldRate, in.q);
-    bind(&CommonInputs::marketPrice, in.marketPrice);
-    bind(&CommonInputs::timeFormat, in.timeFormat);
-    bind(&CommonInputs::interestRateType, in.rateType);
-    bind(&CommonInputs::yieldRateType, in.yieldType);
   }
 
   // The call to expiry plus a put that pays only where the call is the worse choice at t.
@@ -65,27 +42,16 @@ struct ChooserModel {
   }
 
   static double Implied(int32_t code, const Inputs& in, int32_t* err) {
-    if (code == 5) {
-      return NewtonSearch<ChooserModel>(in, &Inputs::v, Sought::Volatility, 6, in.marketPrice,
-                                        ManasterKoehlerSeed(in.S, in.X, in.r, in.T), err);
-    }
-    // Call and put alike: no side to take S -/+ P* from, so the given strike starts the search.
-    return NewtonSearch<ChooserModel>(in, &Inputs::X, Sought::Strike, 11, in.marketPrice, in.X,
-                                      err);
+    // Call and put alike: no side to take S -/+ P* from, so the given strike starts a strike
+    // search.
+    const double seed =
+        code == result::ImpliedVol ? ManasterKoehlerSeed(in.S, in.X, in.r, in.T) : in.X;
+    return NewtonSearch<ChooserModel>(in, code, seed, err);
   }
 };
 
 }  // namespace
 
-double Chooser(int32_t OptionFunction, double AssetPrice, double StrikePrice, double TimeChoose,
-               double TimeExpire, double Volatility, double InterestRate, double YieldRate,
-               double MarketPrice, int32_t TimeFormat, int32_t InterestRateType,
-               int32_t YieldRateType, int32_t* ErrorCode, bool RawSensitivities,
-               bool SkipValidation) {
-  return RunEntry<ChooserModel>(
-      {AssetPrice, StrikePrice, TimeChoose, TimeExpire, Volatility, InterestRate, YieldRate,
-       MarketPrice, TimeFormat, InterestRateType, YieldRateType},
-      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
-}
+QUANTREL_ENTRY(ChooserModel)
 
 }  // namespace quantrel

@@ -7,7 +7,6 @@
 #include "core/OptionStatistics.h"
 #include "core/Plainoptionsex.h"
 #include "quantrel/enums.h"
-#include "quantrel/single_asset.h"
 
 namespace quantrel {
 namespace {
@@ -15,61 +14,46 @@ namespace {
 using namespace core;
 
 struct ComplexChooserModel {
-  struct Inputs {
-    double S, Xc, Xp, t, Tc, Tp, v, r, q, marketPrice;
-    int32_t timeFormat;
-    // The method takes no rate conventions: Rho and Psi move continuous rates.
-    int32_t rateType = Continuous, yieldType = Continuous;
+  using Arguments = ComplexChooserArguments;
+  // The choice date T converts the rates and is checked as the expiry; the method takes no rate
+  // conventions, so Rho and Psi move continuous rates.
+  struct Own {
+    double Xc, Xp, Tc, Tp;
   };
-
-  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9, 34, 35, 36, 37});
-  static constexpr Moves<Inputs> kMoves{
-      .asset = {&Inputs::S},
-      .times = {&Inputs::t, &Inputs::Tc, &Inputs::Tp},
-      .vol = {&Inputs::v},
-      .rate = {{{&Inputs::r, &Inputs::rateType}}},
-      .yield = {{{&Inputs::q, &Inputs::yieldType}}},
-      .strike = {&Inputs::Xc, &Inputs::Xp},
-      .expiry = &Inputs::t,
-  };
+  using Inputs = Contract<Own>;
+  static Own Bind(const Arguments& a, Market& m) {
+    m.T = a.TimeChoose;
+    return {.Xc = a.StrikeCall, .Xp = a.StrikePut, .Tc = a.TimeCall, .Tp = a.TimePut};
+  }
+  static constexpr Slots<Inputs> kSlots{
+      .strikePrice = &Inputs::Xc, .timeStart = &Inputs::Tc, .time2 = &Inputs::Tp};
+  static constexpr Moves<Inputs> kMoves{.times = {&Inputs::T, &Inputs::Tc, &Inputs::Tp},
+                                        .strike = {&Inputs::Xc, &Inputs::Xp}};
 
   static void OwnChecks(Inputs& in, int32_t* err) {
-    if (!(in.t > 0) || in.t > in.Tc || in.t > in.Tp) {
-      Fail(err, ChooserTimeErr,
-           "TimeChooser must be greater than 0 and less than both TimeCall and TimePut.");
+    if (!(in.T > 0) || in.T > in.Tc || in.T > in.Tp) {
+      Fail<ChooserTimeErr>(
+          err, "TimeChooser must be greater than 0 and less than both TimeCall and TimePut.");
     }
     // A choice at an expiry is made a sliver before it; at both expiries, two slivers before.
-    const bool atCall = in.t == in.Tc, atPut = in.t == in.Tp;
-    if (atCall) in.t -= 1e-10;
-    if (atPut) in.t -= 1e-10;
-    if (!(in.Tc > 0)) Fail(err, TimeCallErr, "TimeCall must be greater than 0.");
-    if (!(in.Tp > 0)) Fail(err, TimePutErr, "TimePut must be greater than 0.");
-    if (!(in.Xc > 0)) Fail(err, StrikeCallErr, "StrikeCall must be greater than 0.");
-    if (!(in.Xp > 0)) Fail(err, StrikePutErr, "StrikePut must be greater than 0.");
-  }
-
-  template <class Bind>
-  static void Slots(Bind& bind, Inputs& in) {
-    bind(&CommonInputs::assetPrice, in.S);
-    bind(&CommonInputs::strikePrice, in.Xc);
-    bind(&CommonInputs::timeExpire, in.t);
-    bind(&CommonInputs::timeStart, in.Tc);
-    bind(&CommonInputs::time2, in.Tp);
-    bind(&CommonInputs::volatility, in.v);
-    bind(&CommonInputs::interestRate, in.r);
-    bind(&CommonInputs::yieldRate, in.q);
-    bind(&CommonInputs::marketPrice, in.marketPrice);
-    bind(&CommonInputs::timeFormat, in.timeFormat);
+    const bool atCall = in.T == in.Tc, atPut = in.T == in.Tp;
+    if (atCall) in.T -= 1e-10;
+    if (atPut) in.T -= 1e-10;
+    if (!(in.Tc > 0)) Fail<TimeCallErr>(err, "TimeCall must be greater than 0.");
+    if (!(in.Tp > 0)) Fail<TimePutErr>(err, "TimePut must be greater than 0.");
+    if (!(in.Xc > 0)) Fail<StrikeCallErr>(err, "StrikeCall must be greater than 0.");
+    if (!(in.Xp > 0)) Fail<StrikePutErr>(err, "StrikePut must be greater than 0.");
   }
 
   // The asset price at TimeChoose at which the call and the put are worth the same, 0 when the
   // search fails. Call minus put rises from -Xp e^(-r(Tp-t)) without bound, so one such price
   // exists; Newton from S finds it.
   static double CriticalPrice(const Inputs& in) {
+    const double t = in.T;  // TimeChoose
     const std::optional<double> I = CriticalPriceSearch(
         [&](double price) {
           const CallPutPair p =
-              BlackScholesCallPutPair(price, in.Xc, in.Xp, in.t, in.Tc, in.Tp, in.v, in.r, in.q);
+              BlackScholesCallPutPair(price, in.Xc, in.Xp, t, in.Tc, in.Tp, in.v, in.r, in.q);
           return Gap{p.callValue - p.putValue, p.callDelta - p.putDelta};
         },
         in.S, 1e-5);
@@ -77,14 +61,15 @@ struct ComplexChooserModel {
   }
 
   static double Value(const Inputs& in) {
+    const double t = in.T;  // TimeChoose
     const double I = CriticalPrice(in);
     const double b = in.r - in.q;
     double d1, d2;  // 0 and 0 when no critical price was found
-    ComputeD1D2(1, in.S, I, in.r, in.q, in.t, in.t, in.v, 1, 1, d1, d2);
+    ComputeD1D2(1, in.S, I, in.r, in.q, t, t, in.v, 1, 1, d1, d2);
     const double vTc = in.v * std::sqrt(in.Tc), vTp = in.v * std::sqrt(in.Tp);
     const double y1 = (std::log(in.S / in.Xc) + (b + in.v * in.v / 2) * in.Tc) / vTc;
     const double y2 = (std::log(in.S / in.Xp) + (b + in.v * in.v / 2) * in.Tp) / vTp;
-    const double rho1 = std::sqrt(in.t / in.Tc), rho2 = std::sqrt(in.t / in.Tp);
+    const double rho1 = std::sqrt(t / in.Tc), rho2 = std::sqrt(t / in.Tp);
     const double value = in.S * std::exp(-in.q * in.Tc) * BivariateNormal(d1, y1, rho1) -
                          in.Xc * std::exp(-in.r * in.Tc) * BivariateNormal(d2, y1 - vTc, rho1) -
                          in.S * std::exp(-in.q * in.Tp) * BivariateNormal(-d1, -y2, rho2) +
@@ -94,32 +79,15 @@ struct ComplexChooserModel {
 
   static double Implied(int32_t code, const Inputs& in, int32_t* err) {
     const double P = in.marketPrice;
-    switch (code) {
-      case 5:
-        return NewtonSearch<ComplexChooserModel>(in, &Inputs::v, Sought::Volatility, 6, P,
-                                                 ManasterKoehlerSeed(in.S, in.Xc, in.r, in.Tc),
-                                                 err);
-      case 35:
-        return NewtonSearch<ComplexChooserModel>(in, &Inputs::Xc, Sought::Strike, 34, P,
-                                                 StrikeSeed(true, in.S, P, in.Xc), err);
-      default:
-        return NewtonSearch<ComplexChooserModel>(in, &Inputs::Xp, Sought::Strike, 36, P,
-                                                 StrikeSeed(false, in.S, P, in.Xp), err);
-    }
+    const double seed = code == result::ImpliedVol ? ManasterKoehlerSeed(in.S, in.Xc, in.r, in.Tc)
+                        : code == result::ImpliedStrike1 ? StrikeSeed(true, in.S, P, in.Xc)
+                                                         : StrikeSeed(false, in.S, P, in.Xp);
+    return NewtonSearch<ComplexChooserModel>(in, code, seed, err);
   }
 };
 
 }  // namespace
 
-double ComplexChooser(int32_t OptionFunction, double AssetPrice, double StrikeCall,
-                      double StrikePut, double TimeChoose, double TimeCall, double TimePut,
-                      double Volatility, double InterestRate, double YieldRate, double MarketPrice,
-                      int32_t TimeFormat, int32_t* ErrorCode, bool RawSensitivities,
-                      bool SkipValidation) {
-  return RunEntry<ComplexChooserModel>(
-      {AssetPrice, StrikeCall, StrikePut, TimeChoose, TimeCall, TimePut, Volatility, InterestRate,
-       YieldRate, MarketPrice, TimeFormat},
-      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
-}
+QUANTREL_ENTRY(ComplexChooserModel)
 
 }  // namespace quantrel

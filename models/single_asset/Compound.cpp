@@ -7,7 +7,6 @@
 #include "core/OptionStatistics.h"
 #include "core/Plainoptionsex.h"
 #include "quantrel/enums.h"
-#include "quantrel/single_asset.h"
 
 namespace quantrel {
 namespace {
@@ -15,56 +14,35 @@ namespace {
 using namespace core;
 
 struct CompoundModel {
-  struct Inputs {
+  using Arguments = CompoundArguments;
+  // T is the underlying option's expiry.
+  struct Own {
     int32_t type;  // enumOptionTypeC: compound side first, underlying second
-    double S;
-    double X2;  // StrikeOption: paid at TimeOption for the underlying option
-    double X1;  // StrikeUnderly
-    double t1;  // TimeOption
-    double T2;  // TimeExpire of the underlying option
-    double v, r, q, marketPrice;
-    int32_t timeFormat, rateType, yieldType;
+    double X1;     // StrikeUnderly
+    double X2;     // StrikeOption: paid at TimeOption for the underlying option
+    double t1;     // TimeOption
   };
-
-  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9, 34, 35, 36, 37});
-  static constexpr Moves<Inputs> kMoves{
-      .asset = {&Inputs::S},
-      .times = {&Inputs::T2, &Inputs::t1},
-      .vol = {&Inputs::v},
-      .rate = {{{&Inputs::r, &Inputs::rateType}}},
-      .yield = {{{&Inputs::q, &Inputs::yieldType}}},
-      .strike = {&Inputs::X1, &Inputs::X2},
-      .expiry = &Inputs::T2,
-  };
+  using Inputs = Contract<Own>;
+  static Own Bind(const Arguments& a, Market&) {
+    return {.type = a.OptionType, .X1 = a.StrikeUnderly, .X2 = a.StrikeOption, .t1 = a.TimeOption};
+  }
+  static constexpr Slots<Inputs> kSlots{.strikePrice = &Inputs::X1, .timeStart = &Inputs::t1};
+  static constexpr Moves<Inputs> kMoves{.times = {&Inputs::T, &Inputs::t1},
+                                        .strike = {&Inputs::X1, &Inputs::X2}};
 
   static bool CompoundIsCall(int32_t type) { return type == Call_Call || type == Call_Put; }
   static bool UnderlyingIsCall(int32_t type) { return type == Call_Call || type == Put_Call; }
 
   static void OwnChecks(Inputs& in, int32_t* err) {
     if (in.type < Call_Call || in.type > Put_Put) {
-      Fail(err, OptionTypeErr, "The OptionType is invalid.");
+      Fail<OptionTypeErr>(err, "The OptionType is invalid.");
     }
-    if (!(in.t1 > 0) || in.t1 > in.T2) {
-      Fail(err, TimeOptionErr, "TimeOption must be greater than 0 and less than TimeExpire.");
+    if (!(in.t1 > 0) || in.t1 > in.T) {
+      Fail<TimeOptionErr>(err, "TimeOption must be greater than 0 and less than TimeExpire.");
     }
-    if (in.t1 == in.T2) in.t1 -= 1e-10;  // the underlying keeps a sliver of life
-    if (!(in.X1 > 0)) Fail(err, StrikeUnderlyErr, "StrikeUnderly must be greater than 0.");
-    if (!(in.X2 > 0)) Fail(err, StrikeOptionErr, "StrikeOption must be greater than 0.");
-  }
-
-  template <class Bind>
-  static void Slots(Bind& bind, Inputs& in) {
-    bind(&CommonInputs::assetPrice, in.S);
-    bind(&CommonInputs::strikePrice, in.X1);
-    bind(&CommonInputs::timeExpire, in.T2);
-    bind(&CommonInputs::timeStart, in.t1);
-    bind(&CommonInputs::volatility, in.v);
-    bind(&CommonInputs::interestRate, in.r);
-    bind(&CommonInputs::yieldRate, in.q);
-    bind(&CommonInputs::marketPrice, in.marketPrice);
-    bind(&CommonInputs::timeFormat, in.timeFormat);
-    bind(&CommonInputs::interestRateType, in.rateType);
-    bind(&CommonInputs::yieldRateType, in.yieldType);
+    if (in.t1 == in.T) in.t1 -= 1e-10;  // the underlying keeps a sliver of life
+    if (!(in.X1 > 0)) Fail<StrikeUnderlyErr>(err, "StrikeUnderly must be greater than 0.");
+    if (!(in.X2 > 0)) Fail<StrikeOptionErr>(err, "StrikeOption must be greater than 0.");
   }
 
   enum class Critical { Found, Failed, NeverReached };
@@ -78,7 +56,7 @@ struct CompoundModel {
   // than X1 e^(-r tau) at any price, so a StrikeOption at or above that is never reached.
   static CriticalPrice FindCriticalPrice(const Inputs& in) {
     const bool call = UnderlyingIsCall(in.type);
-    const double tau = in.T2 - in.t1;
+    const double tau = in.T - in.t1;
     if (!call && in.X2 >= in.X1 * std::exp(-in.r * tau)) return {Critical::NeverReached, 0};
     const std::optional<double> I = CriticalPriceSearch(
         [&](double price) {
@@ -93,7 +71,7 @@ struct CompoundModel {
   static double Value(const Inputs& in) {
     if (in.type < Call_Call || in.type > Put_Put) return 0;
     const CriticalPrice critical = FindCriticalPrice(in);
-    const double S = in.S, X1 = in.X1, X2 = in.X2, t1 = in.t1, T2 = in.T2, v = in.v;
+    const double S = in.S, X1 = in.X1, X2 = in.X2, t1 = in.t1, T2 = in.T, v = in.v;
     const double optionDiscount = std::exp(-in.r * t1);
     double value = 0;
     if (critical.kind == Critical::NeverReached) {
@@ -133,37 +111,21 @@ struct CompoundModel {
   }
 
   static double Implied(int32_t code, const Inputs& in, int32_t*) {
-    const Sought sought = code == 5 ? Sought::Volatility : Sought::Strike;
-    double Inputs::*field = code == 5 ? &Inputs::v : code == 35 ? &Inputs::X1 : &Inputs::X2;
     FalsePositionEnds ends{1.0, 0.01};
-    if (code == 35) {
+    if (code == result::ImpliedStrike1) {
       const double up = in.X1 + 0.1, down = in.X1 - 0.1;
       ends = {up > 0 ? up : in.X1, down > 0 ? down : in.X1};
-    } else if (code == 37) {
+    } else if (code == result::ImpliedStrike2) {
       ends = CompoundIsCall(in.type) ? FalsePositionEnds{0.2, 0.1}
                                      : FalsePositionEnds{in.X2 - 0.1, in.X2 + 0.1};
       if (!(ends.second > 0)) ends.second = in.X2;
     }
-    auto price = [&](double u) {
-      Inputs moved = in;
-      moved.*field = u;
-      return Value(moved);
-    };
-    return FalsePositionSearch(price, sought, in.marketPrice, ends);
+    return FalsePositionSearch<CompoundModel>(in, code, ends);
   }
 };
 
 }  // namespace
 
-double Compound(int32_t OptionType, int32_t OptionFunction, double AssetPrice, double StrikeOption,
-                double StrikeUnderly, double TimeOption, double TimeExpire, double Volatility,
-                double InterestRate, double YieldRate, double MarketPrice, int32_t TimeFormat,
-                int32_t InterestRateType, int32_t YieldRateType, int32_t* ErrorCode,
-                bool RawSensitivities, bool SkipValidation) {
-  return RunEntry<CompoundModel>(
-      {OptionType, AssetPrice, StrikeOption, StrikeUnderly, TimeOption, TimeExpire, Volatility,
-       InterestRate, YieldRate, MarketPrice, TimeFormat, InterestRateType, YieldRateType},
-      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
-}
+QUANTREL_ENTRY(CompoundModel)
 
 }  // namespace quantrel

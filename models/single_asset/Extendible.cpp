@@ -9,7 +9,6 @@
 #include "core/OptionStatistics.h"
 #include "core/Plainoptionsex.h"
 #include "quantrel/enums.h"
-#include "quantrel/single_asset.h"
 
 namespace quantrel {
 namespace {
@@ -17,50 +16,36 @@ namespace {
 using namespace core;
 
 struct WriterExtendibleModel {
-  struct Inputs {
+  using Arguments = WriterExtendibleArguments;
+  // The first expiry T (TimeInitial) converts the rates and is checked as the expiry; the method
+  // takes no rate conventions, so Rho and Psi move continuous rates.
+  struct Own {
     int32_t type;
-    double S, X1, X2, t1, T2, v, r, q, marketPrice;
-    int32_t timeFormat;
-    // The method takes no rate conventions: Rho and Psi move continuous rates.
-    int32_t rateType = Continuous, yieldType = Continuous;
+    double X1, X2, T2;
   };
-
-  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9, 34, 35, 36, 37});
-  static constexpr Moves<Inputs> kMoves{
-      .asset = {&Inputs::S},
-      .times = {&Inputs::t1, &Inputs::T2},
-      .vol = {&Inputs::v},
-      .rate = {{{&Inputs::r, &Inputs::rateType}}},
-      .yield = {{{&Inputs::q, &Inputs::yieldType}}},
-      .strike = {&Inputs::X1, &Inputs::X2},
-      .expiry = &Inputs::t1,
-  };
+  using Inputs = Contract<Own>;
+  static Own Bind(const Arguments& a, Market& m) {
+    m.T = a.TimeInitial;
+    return {
+        .type = a.OptionType, .X1 = a.StrikeInitial, .X2 = a.StrikeExtended, .T2 = a.TimeExtended};
+  }
+  static constexpr Slots<Inputs> kSlots{.optionType = &Inputs::type, .timeStart = &Inputs::T2};
+  static constexpr Moves<Inputs> kMoves{.times = {&Inputs::T, &Inputs::T2},
+                                        .strike = {&Inputs::X1, &Inputs::X2}};
 
   static void OwnChecks(Inputs& in, int32_t* err) {
-    if (!(in.t1 > 0) || in.t1 > in.T2) {
-      Fail(err, TimeInitialErr,
-           "TimeInitial must be greater than 0 and less than the TimeExtended.");
+    if (!(in.T > 0) || in.T > in.T2) {
+      Fail<TimeInitialErr>(err,
+                           "TimeInitial must be greater than 0 and less than the TimeExtended.");
     }
-    if (!(in.T2 > 0)) Fail(err, TimeExtendedErr, "TimeExtended must be greater than 0.");
-    if (in.t1 == in.T2) in.t1 -= 1e-10;  // the extension keeps a sliver of life
+    if (!(in.T2 > 0)) Fail<TimeExtendedErr>(err, "TimeExtended must be greater than 0.");
+    if (in.T == in.T2) in.T -= 1e-10;  // the extension keeps a sliver of life
     // The strikes are taken as given, any sign, but they must be numbers.
-    if (!std::isfinite(in.X1)) Fail(err, StrikePriceErr, "StrikeInitial must be a finite number.");
-    if (!std::isfinite(in.X2)) Fail(err, StrikePriceErr, "StrikeExtended must be a finite number.");
+    if (!std::isfinite(in.X1)) Fail<StrikePriceErr>(err, "StrikeInitial must be a finite number.");
+    if (!std::isfinite(in.X2)) Fail<StrikePriceErr>(err, "StrikeExtended must be a finite number.");
   }
 
   // The strikes are not validated: they stay out of the common slots.
-  template <class Bind>
-  static void Slots(Bind& bind, Inputs& in) {
-    bind(&CommonInputs::optionType, in.type);
-    bind(&CommonInputs::assetPrice, in.S);
-    bind(&CommonInputs::timeExpire, in.t1);
-    bind(&CommonInputs::timeStart, in.T2);
-    bind(&CommonInputs::volatility, in.v);
-    bind(&CommonInputs::interestRate, in.r);
-    bind(&CommonInputs::yieldRate, in.q);
-    bind(&CommonInputs::marketPrice, in.marketPrice);
-    bind(&CommonInputs::timeFormat, in.timeFormat);
-  }
 
   // ln(S/X), where a strike that is not > 0 lies below every price: the limit +infinity, which the
   // normal distributions below take as certainty.
@@ -69,7 +54,7 @@ struct WriterExtendibleModel {
   }
 
   static double Value(const Inputs& in) {
-    const double S = in.S, X1 = in.X1, X2 = in.X2, t1 = in.t1, T2 = in.T2, v = in.v;
+    const double S = in.S, X1 = in.X1, X2 = in.X2, t1 = in.T, T2 = in.T2, v = in.v;
     const double b = in.r - in.q;
     const bool call = in.type == 1;
     if (!call && in.type != 2) return 0;
@@ -92,36 +77,21 @@ struct WriterExtendibleModel {
   static double Implied(int32_t code, const Inputs& in, int32_t* err) {
     const double P = in.marketPrice;
     const bool call = in.type == 1;
-    switch (code) {
-      case 5: {
-        // Seeded from the initial option; from the extension when the initial strike is degenerate.
-        const double seed = in.X1 > 0   ? ManasterKoehlerSeed(in.S, in.X1, in.r, in.t1)
-                            : in.X2 > 0 ? ManasterKoehlerSeed(in.S, in.X2, in.r, in.T2)
-                                        : 0.25;
-        return NewtonSearch<WriterExtendibleModel>(in, &Inputs::v, Sought::Volatility, 6, P, seed,
-                                                   err);
-      }
-      case 35:
-        return NewtonSearch<WriterExtendibleModel>(in, &Inputs::X1, Sought::Strike, 34, P,
-                                                   StrikeSeed(call, in.S, P, in.X1), err);
-      default:
-        return NewtonSearch<WriterExtendibleModel>(in, &Inputs::X2, Sought::Strike, 36, P,
-                                                   StrikeSeed(call, in.S, P, in.X2), err);
+    double seed;
+    if (code == result::ImpliedVol) {
+      // Seeded from the initial option; from the extension when the initial strike is degenerate.
+      seed = in.X1 > 0   ? ManasterKoehlerSeed(in.S, in.X1, in.r, in.T)
+             : in.X2 > 0 ? ManasterKoehlerSeed(in.S, in.X2, in.r, in.T2)
+                         : 0.25;
+    } else {
+      seed = StrikeSeed(call, in.S, P, code == result::ImpliedStrike1 ? in.X1 : in.X2);
     }
+    return NewtonSearch<WriterExtendibleModel>(in, code, seed, err);
   }
 };
 
 }  // namespace
 
-double WriterExtendible(int32_t OptionType, int32_t OptionFunction, double AssetPrice,
-                        double StrikeInitial, double StrikeExtended, double TimeInitial,
-                        double TimeExtended, double Volatility, double InterestRate,
-                        double YieldRate, double MarketPrice, int32_t TimeFormat,
-                        int32_t* ErrorCode, bool RawSensitivities, bool SkipValidation) {
-  return RunEntry<WriterExtendibleModel>(
-      {OptionType, AssetPrice, StrikeInitial, StrikeExtended, TimeInitial, TimeExtended, Volatility,
-       InterestRate, YieldRate, MarketPrice, TimeFormat},
-      OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
-}
+QUANTREL_ENTRY(WriterExtendibleModel)
 
 }  // namespace quantrel

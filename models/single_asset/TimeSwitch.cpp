@@ -7,7 +7,6 @@
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
 #include "core/OptionStatistics.h"
-#include "quantrel/single_asset.h"
 
 namespace quantrel {
 namespace {
@@ -19,46 +18,33 @@ using namespace core;
 constexpr double kMaxFixings = 1e6;
 
 struct TimeSwitchModel {
-  struct Inputs {
+  using Arguments = TimeSwitchArguments;
+  struct Own {
     int32_t type;
-    double S, X, T;
+    double X;
     int32_t earnedUnits;
-    double amount, interval, v, r, q, marketPrice;
-    int32_t timeFormat, rateType, yieldType;
+    double amount, interval;
   };
-
-  static constexpr uint64_t kServed = Codes({1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 13});
-  // Theta is the model's own (below); the expiry is named so that the code counts as served.
-  static constexpr Moves<Inputs> kMoves{
-      .asset = {&Inputs::S},
-      .times = {&Inputs::T},
-      .vol = {&Inputs::v},
-      .rate = {{{&Inputs::r, &Inputs::rateType}}},
-      .yield = {{{&Inputs::q, &Inputs::yieldType}}},
-      .strike = {&Inputs::X},
-      .expiry = &Inputs::T,
+  using Inputs = Contract<Own>;
+  static Own Bind(const Arguments& a, Market&) {
+    return {.type = a.OptionType,
+            .X = a.StrikePrice,
+            .earnedUnits = a.NumTimeUnits,
+            .amount = a.AccruedAmt,
+            .interval = a.TimeInterval};
+  }
+  static constexpr Slots<Inputs> kSlots{
+      .optionType = &Inputs::type,
+      .strikePrice = &Inputs::X,
+      .timeStart = &Inputs::interval,  // converted and floored like a time
   };
+  // Theta is the model's own (below).
+  static constexpr Moves<Inputs> kMoves{.strike = {&Inputs::X}};
 
   static void OwnChecks(Inputs& in, int32_t* err) {
-    if (!(in.interval > 0)) Fail(err, TimeIntervalErr, "TimeInterval must be greater than 0.");
+    if (!(in.interval > 0)) Fail<TimeIntervalErr>(err, "TimeInterval must be greater than 0.");
     // Any amount is accepted, negative included, but not one that is no number at all.
-    if (!std::isfinite(in.amount)) Fail(err, PayoffErr, "AccruedAmt must be a finite number.");
-  }
-
-  template <class Bind>
-  static void Slots(Bind& bind, Inputs& in) {
-    bind(&CommonInputs::optionType, in.type);
-    bind(&CommonInputs::assetPrice, in.S);
-    bind(&CommonInputs::strikePrice, in.X);
-    bind(&CommonInputs::timeExpire, in.T);
-    bind(&CommonInputs::timeStart, in.interval);  // converted and floored like a time
-    bind(&CommonInputs::volatility, in.v);
-    bind(&CommonInputs::interestRate, in.r);
-    bind(&CommonInputs::yieldRate, in.q);
-    bind(&CommonInputs::marketPrice, in.marketPrice);
-    bind(&CommonInputs::timeFormat, in.timeFormat);
-    bind(&CommonInputs::interestRateType, in.rateType);
-    bind(&CommonInputs::yieldRateType, in.yieldType);
+    if (!std::isfinite(in.amount)) Fail<PayoffErr>(err, "AccruedAmt must be a finite number.");
   }
 
   // Remaining fixings: whole intervals that fit before expiry. A ratio that is whole but for the
@@ -90,7 +76,7 @@ struct TimeSwitchModel {
   // 1e-5 years passes no fixing; where a step back would reach the next fixing or the expiry the
   // difference goes forward only).
   static std::optional<double> OwnSensitivity(int32_t code, const Inputs& in, int32_t*) {
-    if (code != 4) return std::nullopt;
+    if (code != result::Theta) return std::nullopt;
     const double fixings = Fixings(in);
     const Bumps b = SetUpBumps(code, in.T, in.interval);
     auto at = [&](double T) {
@@ -102,30 +88,12 @@ struct TimeSwitchModel {
   }
 
   static double Implied(int32_t code, const Inputs& in, int32_t*) {
-    const bool vol = code == 5;
-    const Sought sought = vol ? Sought::Volatility : Sought::Strike;
-    double Inputs::*field = vol ? &Inputs::v : &Inputs::X;
-    auto price = [&](double u) {
-      Inputs moved = in;
-      moved.*field = u;
-      return Value(moved);
-    };
-    return FalsePositionSearch(price, sought, in.marketPrice,
-                               StandardEnds(sought, in.S, in.marketPrice, in.X));
+    return FalsePositionSearch<TimeSwitchModel>(in, code, StandardEnds<TimeSwitchModel>(in, code));
   }
 };
 
 }  // namespace
 
-double TimeSwitch(int32_t OptionType, int32_t OptionFunction, double AssetPrice, double StrikePrice,
-                  double TimeExpire, int32_t NumTimeUnits, double AccruedAmt, double TimeInterval,
-                  double Volatility, double InterestRate, double YieldRate, double MarketPrice,
-                  int32_t TimeFormat, int32_t InterestRateType, int32_t YieldRateType,
-                  int32_t* ErrorCode, bool RawSensitivities, bool SkipValidation) {
-  return RunEntry<TimeSwitchModel>({OptionType, AssetPrice, StrikePrice, TimeExpire, NumTimeUnits,
-                                    AccruedAmt, TimeInterval, Volatility, InterestRate, YieldRate,
-                                    MarketPrice, TimeFormat, InterestRateType, YieldRateType},
-                                   OptionFunction, ErrorCode, RawSensitivities, SkipValidation);
-}
+QUANTREL_ENTRY(TimeSwitchModel)
 
 }  // namespace quantrel
