@@ -1,7 +1,6 @@
 // Independent references for the single-asset time-structured models: discounted expectations
 // over the asset price at an intermediate date, taken by quadrature with the exact normal
-// distribution, so that no closed form of the library is restated. Also the table-driven checks
-// these tests share.
+// distribution, so that no closed form of the library is restated.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -48,26 +47,6 @@ double DiscountedExpectation(double S, double t, double v, double r, double q, P
     total = integrate(-10, 10);
   }
   return std::exp(-r * t) * total;
-}
-
-// Whatever a spreadsheet cell holds, the answer is a finite number or a failure.
-template <class Contract>
-void ExpectFiniteOrFailure(const Contract& base, std::initializer_list<double Contract::*> fields,
-                           std::initializer_list<int32_t> functions) {
-  const double hostile[] = {std::nan(""), INFINITY, -INFINITY, 0.0, -1.0, 1e308, 1e-308};
-  for (double Contract::*field : fields) {
-    for (double x : hostile) {
-      for (int32_t function : functions) {
-        Contract c = base;
-        c.*field = x;
-        try {
-          const double result = c(function);
-          EXPECT_TRUE(std::isfinite(result)) << x << " function " << function;
-        } catch (const PricingError&) {
-        }
-      }
-    }
-  }
 }
 
 }  // namespace quantrel::testing

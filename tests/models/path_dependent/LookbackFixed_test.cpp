@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "quantrel/quantrel.h"
-#include "support/PathDependentReference.h"
+#include "support/Failures.h"
 
 namespace quantrel {
 namespace {
@@ -72,37 +72,6 @@ TEST(LookbackFixed, EqualRatesUseASmallCarry) {
   tiny.q = c.r - 1e-9;
   EXPECT_NEAR(c(Theoretical), tiny(Theoretical), 1e-6);
   EXPECT_GT(c(Theoretical), 0);
-}
-
-TEST(LookbackFixed, SensitivitiesMatchDifferencesOfTheValue) {
-  using S = quantrel::testing::Sensitivity<Contract>;
-  for (int32_t type : {CallOption, PutOption}) {
-    for (double X : {90.0, 110.0}) {
-      Contract c;
-      c.type = type, c.X = X, c.q = 0.03;
-      quantrel::testing::ExpectSensitivitiesMatchDifferences(
-          c,
-          {S{Delta, &Contract::S, 1}, S{Gamma, &Contract::S, 1}, S{Theta, &Contract::T, -1 / 365.0},
-           S{Vega, &Contract::v, 0.01}, S{Rho, &Contract::r, 0.01}, S{Psi, &Contract::q, 0.01},
-           S{StrikeSensitivity, &Contract::X, 1}});
-    }
-  }
-}
-
-TEST(LookbackFixed, ImpliedVolatilityAndStrikeRoundTrip) {
-  for (int32_t type : {CallOption, PutOption}) {
-    Contract priced;
-    priced.type = type;
-    priced.X = type == CallOption ? 105 : 95;
-    Contract asked = priced;
-    asked.market = priced(Theoretical);
-    asked.v = 0.1;
-    EXPECT_NEAR(asked(ImpliedVol), priced.v, 1e-5) << type;
-    asked = priced;
-    asked.market = priced(Theoretical);
-    asked.X = 100;
-    EXPECT_NEAR(asked(ImpliedStrike), priced.X, 1e-4) << type;
-  }
 }
 
 TEST(LookbackFixed, FailuresComeInOrderWithExactCodesAndMessages) {

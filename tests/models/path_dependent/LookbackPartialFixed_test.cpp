@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "quantrel/quantrel.h"
-#include "support/PathDependentReference.h"
+#include "support/Failures.h"
 #include "support/Reference.h"
 
 namespace quantrel {
@@ -78,40 +78,6 @@ TEST(LookbackPFixed, EqualRatesUseASmallCarry) {
   EXPECT_NEAR(c(Theoretical), tiny(Theoretical), 1e-6);
 }
 
-TEST(LookbackPFixed, SensitivitiesMatchDifferencesOfTheValue) {
-  using S = quantrel::testing::Sensitivity<Contract>;
-  for (int32_t type : {CallOption, PutOption}) {
-    Contract c;
-    c.type = type;
-    c.X = type == CallOption ? 105 : 95;
-    quantrel::testing::ExpectSensitivitiesMatchDifferences(
-        c,
-        {S{Delta, &Contract::S, 1}, S{Gamma, &Contract::S, 1}, S{Theta, &Contract::T, -1 / 365.0},
-         S{Vega, &Contract::v, 0.01}, S{Rho, &Contract::r, 0.01}, S{Psi, &Contract::q, 0.01},
-         S{StrikeSensitivity, &Contract::X, 1}});
-  }
-  Contract atExpiry;
-  atExpiry.t1 = atExpiry.T;  // theta cannot move expiry before the window: it runs forward
-  EXPECT_TRUE(std::isfinite(atExpiry(Theta)));
-  EXPECT_LT(atExpiry(Theta), 0);
-}
-
-TEST(LookbackPFixed, ImpliedVolatilityAndStrikeRoundTrip) {
-  for (int32_t type : {CallOption, PutOption}) {
-    Contract priced;
-    priced.type = type;
-    priced.X = type == CallOption ? 105 : 95;
-    Contract asked = priced;
-    asked.market = priced(Theoretical);
-    asked.v = 0.6;
-    EXPECT_NEAR(asked(ImpliedVol), priced.v, 1e-5) << type;
-    asked = priced;
-    asked.market = priced(Theoretical);
-    asked.X = 100;
-    EXPECT_NEAR(asked(ImpliedStrike), priced.X, 1e-4) << type;
-  }
-}
-
 TEST(LookbackPFixed, FailuresComeInOrderWithExactCodesAndMessages) {
   quantrel::testing::ExpectFailures<Contract>({
       {"window start before the type",
@@ -133,5 +99,11 @@ TEST(LookbackPFixed, FailuresComeInOrderWithExactCodesAndMessages) {
   });
 }
 
+TEST(LookbackPFixed, ThetaWithTheWindowAtExpiryRunsForward) {
+  Contract atExpiry;
+  atExpiry.t1 = atExpiry.T;  // theta cannot move expiry before the window
+  EXPECT_TRUE(std::isfinite(atExpiry(Theta)));
+  EXPECT_LT(atExpiry(Theta), 0);
+}
 }  // namespace
 }  // namespace quantrel

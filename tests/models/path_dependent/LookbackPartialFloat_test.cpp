@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "quantrel/quantrel.h"
-#include "support/PathDependentReference.h"
+#include "support/Failures.h"
 #include "support/Reference.h"
 
 namespace quantrel {
@@ -65,20 +65,6 @@ TEST(LookbackPFloat, AnEmptyWindowLeavesAPlainOptionOnLambdaTimesTheExtreme) {
   }
 }
 
-TEST(LookbackPFloat, SensitivitiesMatchDifferencesOfTheValue) {
-  using S = quantrel::testing::Sensitivity<Contract>;
-  for (int32_t type : {CallOption, PutOption}) {
-    Contract c;
-    c.type = type, c.lambda = type == CallOption ? 1.05 : 0.95;
-    c.m = type == CallOption ? 95 : 105;
-    quantrel::testing::ExpectSensitivitiesMatchDifferences(
-        c,
-        {S{Delta, &Contract::S, 1}, S{Gamma, &Contract::S, 1}, S{Theta, &Contract::T, -1 / 365.0},
-         S{Vega, &Contract::v, 0.01}, S{Rho, &Contract::r, 0.01}, S{Psi, &Contract::q, 0.01},
-         S{StrikeSensitivity, &Contract::m, 1}});
-  }
-}
-
 // Theta moves expiry alone; at a window that ends at expiry it cannot move it earlier, so the
 // difference runs forward instead of failing.
 TEST(LookbackPFloat, ThetaAtAWindowEndingAtExpiryRunsForward) {
@@ -90,18 +76,6 @@ TEST(LookbackPFloat, ThetaAtAWindowEndingAtExpiryRunsForward) {
   later.t1 = c.T - 1e-10;
   const double forward = -(later(Theoretical) - c(Theoretical)) / h / 365;
   EXPECT_NEAR(c(Theta), forward, 1e-9);
-}
-
-TEST(LookbackPFloat, ImpliedVolatilityRoundTrips) {
-  for (int32_t type : {CallOption, PutOption}) {
-    Contract priced;
-    priced.type = type;
-    priced.m = type == CallOption ? 90 : 110;
-    Contract asked = priced;
-    asked.market = priced(Theoretical);
-    asked.v = 0.5;
-    EXPECT_NEAR(asked(ImpliedVol), priced.v, 1e-5) << type;
-  }
 }
 
 TEST(LookbackPFloat, FailuresComeInOrderWithExactCodesAndMessages) {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "quantrel/quantrel.h"
-#include "support/PathDependentReference.h"
+#include "support/Failures.h"
 #include "support/Reference.h"
 
 namespace quantrel {
@@ -86,37 +86,6 @@ TEST(Lookback, ValueAtTheExtremeVanishesWithTheLife) {
     const double value = c(Theoretical);
     EXPECT_GE(value, 0.0);
     EXPECT_LT(value, 0.1);
-  }
-}
-
-TEST(Lookback, SensitivitiesMatchDifferencesOfTheValue) {
-  using S = quantrel::testing::Sensitivity<Contract>;
-  for (int32_t type : {CallOption, PutOption}) {
-    Contract c;
-    c.type = type;
-    c.m = type == CallOption ? 100 : 130;
-    quantrel::testing::ExpectSensitivitiesMatchDifferences(
-        c,
-        {S{Delta, &Contract::S, 1}, S{Gamma, &Contract::S, 1}, S{Theta, &Contract::T, -1 / 365.0},
-         S{Vega, &Contract::v, 0.01}, S{Rho, &Contract::r, 0.01}, S{Psi, &Contract::q, 0.01},
-         S{StrikeSensitivity, &Contract::m, 1}});
-    EXPECT_NEAR(c(Lambda), c(Delta) * c.S / c(Theoretical), 1e-9);
-  }
-}
-
-TEST(Lookback, ImpliedVolatilityAndExtremeRoundTrip) {
-  for (int32_t type : {CallOption, PutOption}) {
-    Contract priced;
-    priced.type = type;
-    priced.m = type == CallOption ? 100 : 130;
-    Contract asked = priced;
-    asked.market = priced(Theoretical);
-    asked.v = 0.6;
-    EXPECT_NEAR(asked(ImpliedVol), priced.v, 1e-5) << type;
-    asked = priced;
-    asked.market = priced(Theoretical);
-    asked.m = 110;
-    EXPECT_NEAR(asked(ImpliedStrike), priced.m, 1e-4) << type;
   }
 }
 

@@ -59,45 +59,6 @@ TEST(Chooser, ChoiceAtExpiryIsAStraddleAndAnImmediateChoiceTheBetterOption) {
   }
 }
 
-TEST(Chooser, SensitivitiesMatchDifferencesOfTheValue) {
-  Contract c;
-  c.rateType = c.yieldType = Quarterly;
-  c.q = 0.03;
-  const double h = 1e-4;
-  Contract later = c, earlier = c;
-  later.t += h, later.T += h, earlier.t -= h, earlier.T -= h;
-  EXPECT_NEAR(c(Theta), -(later(Theoretical) - earlier(Theoretical)) / (2 * h) / 365, 1e-7);
-  auto central = [&](double Contract::*field, double scale) {
-    Contract up = c, down = c;
-    up.*field += h, down.*field -= h;
-    return scale * (up(Theoretical) - down(Theoretical)) / (2 * h);
-  };
-  EXPECT_NEAR(c(StrikeSensitivity), central(&Contract::X, 1), 1e-6);
-  EXPECT_NEAR(c(Psi), central(&Contract::q, 0.01), 1e-7);
-  EXPECT_NEAR(c(Vega), central(&Contract::v, 0.01), 1e-7);
-  EXPECT_NEAR(c(Lambda), c(Delta) * c.S / c(Theoretical), 1e-9);
-}
-
-TEST(Chooser, ImpliedVolatilityAndStrikeRoundTrip) {
-  for (double v : {0.08, 0.25, 0.8}) {
-    Contract priced;
-    priced.v = v;
-    Contract asked = priced;
-    asked.market = priced(Theoretical);
-    asked.v = 0.4;
-    EXPECT_NEAR(asked(ImpliedVol), v, 1e-5) << v;
-  }
-  // The value rises with the strike on the side where the put dominates.
-  for (double X : {55.0, 65.0}) {
-    Contract priced;
-    priced.X = X;
-    Contract asked = priced;
-    asked.market = priced(Theoretical);
-    asked.X = 58;
-    EXPECT_NEAR(asked(ImpliedStrike), X, 1e-4) << X;
-  }
-}
-
 TEST(Chooser, FailuresComeInOrderWithExactCodesAndMessages) {
   const Contract c;
   const char* kTime = "TimeChoose must be greater than 0 and less than the TimeExpire.";
@@ -112,13 +73,6 @@ TEST(Chooser, FailuresComeInOrderWithExactCodesAndMessages) {
        "The YieldRateType is invalid."},
       {"unserved code", c, 34, OptionFunctionErr, "The OptionFunction is invalid."},
   });
-}
-
-TEST(Chooser, NonFiniteInputsNeverComeBackAsNonFiniteResults) {
-  Contract c;
-  c.market = 6;
-  ExpectFiniteOrFailure(c, {&Contract::S, &Contract::X, &Contract::t, &Contract::T, &Contract::v},
-                        {1, 2, 4, 5, 13});
 }
 
 }  // namespace

@@ -73,41 +73,6 @@ TEST(ComplexChooser, AChoiceAtBothExpiriesIsTheCallPlusThePut) {
   }
 }
 
-TEST(ComplexChooser, SensitivitiesMatchDifferencesOfTheValue) {
-  const Contract c;
-  const double h = 1e-4;
-  auto central = [&](std::initializer_list<double Contract::*> fields, double scale) {
-    Contract up = c, down = c;
-    for (double Contract::*field : fields) up.*field += h, down.*field -= h;
-    return scale * (up(Theoretical_TS) - down(Theoretical_TS)) / (2 * h);
-  };
-  EXPECT_NEAR(c(Theta_TS), central({&Contract::t, &Contract::Tc, &Contract::Tp}, -1.0 / 365), 1e-7);
-  EXPECT_NEAR(c(Rho_TS), central({&Contract::r}, 0.01), 1e-7);  // continuous, as quoted
-  EXPECT_NEAR(c(Psi_TS), central({&Contract::q}, 0.01), 1e-7);
-  EXPECT_NEAR(c(StrikeSensCall_TS), central({&Contract::Xc}, 1), 1e-6);
-  EXPECT_NEAR(c(StrikeSensPut_TS), central({&Contract::Xp}, 1), 1e-6);
-}
-
-TEST(ComplexChooser, ImpliedValuesRoundTrip) {
-  struct Row {
-    int32_t function;
-    double Contract::*field;
-    double priced, start;
-  };
-  const Row rows[] = {{ImpliedVol_TS, &Contract::v, 0.2, 0.4},
-                      {ImpliedVol_TS, &Contract::v, 0.7, 0.3},
-                      {ImpliedStrikeCall_TS, &Contract::Xc, 52, 58},
-                      {ImpliedStrikePut_TS, &Contract::Xp, 51, 45}};
-  for (const Row& row : rows) {
-    Contract priced;
-    priced.*row.field = row.priced;
-    Contract asked = priced;
-    asked.market = priced(Theoretical_TS);
-    asked.*row.field = row.start;
-    EXPECT_NEAR(asked(row.function), row.priced, 1e-4) << row.function << " " << row.priced;
-  }
-}
-
 TEST(ComplexChooser, FailuresComeInOrderWithExactCodesAndMessages) {
   const Contract c;
   const char* kTime = "TimeChooser must be greater than 0 and less than both TimeCall and TimePut.";
@@ -129,15 +94,6 @@ TEST(ComplexChooser, FailuresComeInOrderWithExactCodesAndMessages) {
       {"single-strike sensitivity", c, StrikeSensitivity, OptionFunctionErr,
        "The OptionFunction is invalid."},
   });
-}
-
-TEST(ComplexChooser, NonFiniteInputsNeverComeBackAsNonFiniteResults) {
-  Contract c;
-  c.market = 6;
-  ExpectFiniteOrFailure(c,
-                        {&Contract::S, &Contract::Xc, &Contract::Xp, &Contract::t, &Contract::Tp,
-                         &Contract::v, &Contract::r},
-                        {1, 2, 4, 5, 35, 37});
 }
 
 }  // namespace

@@ -89,49 +89,6 @@ TEST(Compound, AnUnreachableStrikeOptionIsWorthNearlyNothing) {
   EXPECT_LT(c(Theoretical_C), 1e-8);
 }
 
-TEST(Compound, SensitivitiesMatchDifferencesOfTheValue) {
-  const double h = 1e-4;
-  for (int32_t type : {Call_Call, Put_Put}) {
-    Contract c;
-    c.type = type, c.rateType = Annually;
-    auto central = [&](std::initializer_list<double Contract::*> fields, double scale) {
-      Contract up = c, down = c;
-      for (double Contract::*field : fields) up.*field += h, down.*field -= h;
-      return scale * (up(Theoretical_C) - down(Theoretical_C)) / (2 * h);
-    };
-    EXPECT_NEAR(c(Theta_C), central({&Contract::t1, &Contract::T2}, -1.0 / 365), 1e-6) << type;
-    EXPECT_NEAR(c(Rho_C), central({&Contract::r}, 0.01), 1e-6) << type;
-    EXPECT_NEAR(c(StrikeSensUnderly_C), central({&Contract::X1}, 1), 1e-6) << type;
-    EXPECT_NEAR(c(StrikeSensOption_C), central({&Contract::X2}, 1), 1e-6) << type;
-  }
-}
-
-TEST(Compound, ImpliedValuesRoundTrip) {
-  struct Row {
-    int32_t type, function;
-    double Contract::*field;
-    double priced, start;
-  };
-  const Row rows[] = {{Put_Call, ImpliedVol_C, &Contract::v, 0.35, 0.5},
-                      {Call_Call, ImpliedVol_C, &Contract::v, 0.2, 0.5},
-                      {Call_Put, ImpliedVol_C, &Contract::v, 0.6, 0.3},
-                      {Put_Call, ImpliedStrikeUnderly_C, &Contract::X1, 520, 500},
-                      {Call_Call, ImpliedStrikeUnderly_C, &Contract::X1, 500, 520},
-                      {Put_Call, ImpliedStrikeOption_C, &Contract::X2, 50, 40},
-                      {Put_Put, ImpliedStrikeOption_C, &Contract::X2, 30, 35},
-                      {Call_Put, ImpliedStrikeOption_C, &Contract::X2, 40, 35}};
-  for (const Row& row : rows) {
-    Contract priced;
-    priced.type = row.type;
-    priced.*row.field = row.priced;
-    Contract asked = priced;
-    asked.market = priced(Theoretical_C);
-    asked.*row.field = row.start;
-    EXPECT_NEAR(asked(row.function), row.priced, 1e-4 * row.priced)
-        << row.type << " function " << row.function;
-  }
-}
-
 TEST(Compound, FailuresComeInOrderWithExactCodesAndMessages) {
   const Contract c;
   const char* kTime = "TimeOption must be greater than 0 and less than TimeExpire.";
@@ -153,14 +110,6 @@ TEST(Compound, FailuresComeInOrderWithExactCodesAndMessages) {
       {"single strike sensitivity", c, StrikeSensitivity, OptionFunctionErr,
        "The OptionFunction is invalid."},
   });
-}
-
-TEST(Compound, NonFiniteInputsNeverComeBackAsNonFiniteResults) {
-  Contract c;
-  c.market = 19;
-  ExpectFiniteOrFailure(
-      c, {&Contract::S, &Contract::X1, &Contract::X2, &Contract::t1, &Contract::v, &Contract::q},
-      {1, 2, 4, 5, 35, 37});
 }
 
 }  // namespace

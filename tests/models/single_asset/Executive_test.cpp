@@ -53,46 +53,6 @@ TEST(Executive, NoDeparturesIsExactlyThePlainKernel) {
   EXPECT_EQ(c(Theoretical), core::GeneralizedBlackScholes(c.type, c.S, c.X, c.T, c.v, c.r, c.q));
 }
 
-// Theta includes the decay of the survival factor; Rho re-converts a compounded quote.
-TEST(Executive, SensitivitiesMatchDifferencesOfTheValue) {
-  const double h = 1e-4;
-  for (int32_t type : {CallOption, PutOption}) {
-    Contract c;
-    c.type = type;
-    c.rateType = Annually;
-    auto central = [&](double Contract::*field, double scale) {
-      Contract up = c, down = c;
-      up.*field += h, down.*field -= h;
-      return scale * (up(Theoretical) - down(Theoretical)) / (2 * h);
-    };
-    EXPECT_NEAR(c(Theta), central(&Contract::T, -1.0 / 365), 1e-7) << type;
-    EXPECT_NEAR(c(StrikeSensitivity), central(&Contract::X, 1), 1e-6) << type;
-    EXPECT_NEAR(c(Rho), central(&Contract::r, 0.01), 1e-7) << type;
-    EXPECT_NEAR(c(Delta), central(&Contract::S, 1), 1e-6) << type;
-  }
-}
-
-TEST(Executive, ImpliedVolatilityAndStrikeRoundTrip) {
-  for (int32_t type : {CallOption, PutOption}) {
-    for (double v : {0.1, 0.38, 0.9}) {
-      Contract priced;
-      priced.type = type, priced.v = v;
-      Contract asked = priced;
-      asked.market = priced(Theoretical);
-      asked.v = 0.5;
-      EXPECT_NEAR(asked(ImpliedVol), v, 1e-5) << type << " vol " << v;
-    }
-    for (double X : {50.0, 64.0, 75.0}) {
-      Contract priced;
-      priced.type = type, priced.X = X;
-      Contract asked = priced;
-      asked.market = priced(Theoretical);
-      asked.X = 60;
-      EXPECT_NEAR(asked(ImpliedStrike), X, 1e-4) << type << " strike " << X;
-    }
-  }
-}
-
 TEST(Executive, FailuresComeInOrderWithExactCodesAndMessages) {
   const Contract c;
   const char* kJump = "JumpRate must be greater than 0.";
@@ -112,14 +72,6 @@ TEST(Executive, FailuresComeInOrderWithExactCodesAndMessages) {
       {"unserved code", c, 10, OptionFunctionErr, "The OptionFunction is invalid."},
       {"two-asset code", c, 34, OptionFunctionErr, "The OptionFunction is invalid."},
   });
-}
-
-TEST(Executive, NonFiniteInputsNeverComeBackAsNonFiniteResults) {
-  Contract c;
-  c.market = 9;
-  ExpectFiniteOrFailure(c,
-                        {&Contract::S, &Contract::X, &Contract::T, &Contract::v, &Contract::jump},
-                        {1, 2, 4, 5, 11, 13});
 }
 
 }  // namespace

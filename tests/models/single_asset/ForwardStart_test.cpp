@@ -113,44 +113,6 @@ TEST(ForwardStart, VegaIsPerPercentagePointUnlessRaw) {
   EXPECT_DOUBLE_EQ(c(Vega_FS, nullptr, true) * 0.01, c(Vega_FS));
 }
 
-// Sensitivities against a coarser difference of the reported value, taken through the API.
-TEST(ForwardStart, ThetaRhoAndPsiMatchDifferencesOfTheValue) {
-  Contract c;
-  const double h = 1e-4;
-  Contract later = c, earlier = c;
-  later.t1 += h, later.T += h;
-  earlier.t1 -= h, earlier.T -= h;
-  const double theta = -(later(Theoretical_FS) - earlier(Theoretical_FS)) / (2 * h) / 365;
-  EXPECT_NEAR(c(Theta_FS), theta, 1e-7);
-
-  for (int32_t rateType : {Continuous, Annually, Quarterly}) {
-    Contract rated = c;
-    rated.rateType = rated.yieldType = rateType;
-    Contract up = rated, down = rated;
-    up.r += h, down.r -= h;
-    EXPECT_NEAR(rated(Rho_FS), 0.01 * (up(Theoretical_FS) - down(Theoretical_FS)) / (2 * h), 1e-7)
-        << rateType;
-    up = rated, down = rated;
-    up.q += h, down.q -= h;
-    EXPECT_NEAR(rated(Psi_FS), 0.01 * (up(Theoretical_FS) - down(Theoretical_FS)) / (2 * h), 1e-7)
-        << rateType;
-  }
-}
-
-TEST(ForwardStart, ImpliedVolatilityRoundTrips) {
-  for (int32_t type : {CallOption, PutOption}) {
-    for (double v : {0.05, 0.2, 0.6, 1.5}) {
-      Contract priced;
-      priced.type = type;
-      priced.v = v;
-      Contract asked = priced;
-      asked.market = priced(Theoretical_FS);
-      asked.v = 0.4;  // ignored by the search
-      EXPECT_NEAR(asked(ImpliedVol_FS), v, 1e-5) << "type " << type << " vol " << v;
-    }
-  }
-}
-
 TEST(ForwardStart, ImpliedVolatilityReportsNoSolutionAsZero) {
   Contract c;
   c.market = 1e6;  // more than any volatility can give
@@ -264,27 +226,6 @@ TEST(ForwardStart, SkipValidationTakesInputsAsNormalised) {
   Contract days = c;
   days.timeFormat = Days;
   EXPECT_EQ(days(Theoretical_FS, nullptr, false, true), skipped);
-}
-
-// Whatever a spreadsheet cell holds, the answer is a finite number or a failure.
-TEST(ForwardStart, NonFiniteInputsNeverComeBackAsNonFiniteResults) {
-  const double hostile[] = {std::nan(""), INFINITY, -INFINITY, 0.0, -1.0, 1e308, 1e-308};
-  double Contract::*fields[] = {&Contract::S, &Contract::t1, &Contract::T,     &Contract::v,
-                                &Contract::r, &Contract::q,  &Contract::alpha, &Contract::market};
-  for (double Contract::*field : fields) {
-    for (double x : hostile) {
-      for (int32_t function : {1, 2, 3, 4, 5, 6, 7, 8, 9}) {
-        Contract c;
-        c.*field = x;
-        c.market = c.market == 0 ? 6.76 : c.market;
-        try {
-          const double result = c(function);
-          EXPECT_TRUE(std::isfinite(result)) << x << " function " << function;
-        } catch (const PricingError&) {
-        }
-      }
-    }
-  }
 }
 
 TEST(ForwardStart, AZeroRemainingLifeAfterTheFloorsIsAMathFault) {

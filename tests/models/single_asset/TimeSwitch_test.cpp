@@ -101,31 +101,6 @@ TEST(TimeSwitch, DaysAndYearsAgree) {
   }
 }
 
-// An out-of-the-money switch is worth most at a middling volatility, so a price can have two
-// volatilities; the search returns one that reprices it, the one that priced it where only that
-// one lies within the starting bracket.
-TEST(TimeSwitch, ImpliedValuesRoundTrip) {
-  for (int32_t type : {CallOption, PutOption}) {
-    for (double v : {0.15, 0.4}) {
-      Contract priced;
-      priced.type = type, priced.v = v;
-      Contract asked = priced;
-      asked.market = priced(Theoretical);
-      asked.v = asked(ImpliedVol);
-      EXPECT_NEAR(asked(Theoretical), asked.market, 1e-6) << type << " vol " << v;
-      if (v == 0.15) {
-        EXPECT_NEAR(asked.v, v, 1e-5) << type;
-      }
-    }
-    Contract priced;
-    priced.type = type, priced.X = 105;
-    Contract asked = priced;
-    asked.market = priced(Theoretical);
-    asked.X = 120;
-    EXPECT_NEAR(asked(ImpliedStrike), 105, 1e-4) << type;
-  }
-}
-
 TEST(TimeSwitch, TooManyFixingsToSumIsANumericalFault) {
   Contract c;
   c.T = 1e6, c.interval = 0.5;  // two million fixings
@@ -145,14 +120,6 @@ TEST(TimeSwitch, FailuresComeInOrderWithExactCodesAndMessages) {
        MktPriceNegErr, "MarketPrice cannot be a negative number."},
       {"unserved code", c, 12, OptionFunctionErr, "The OptionFunction is invalid."},
   });
-}
-
-TEST(TimeSwitch, NonFiniteInputsNeverComeBackAsNonFiniteResults) {
-  Contract c;
-  c.market = 1.4;
-  ExpectFiniteOrFailure(
-      c, {&Contract::S, &Contract::X, &Contract::amount, &Contract::v, &Contract::r, &Contract::q},
-      {1, 2, 4, 5, 13});
 }
 
 }  // namespace

@@ -83,46 +83,6 @@ TEST(WriterExtendible, NoExtensionTimeWithTheSameStrikeIsThePlainOption) {
   }
 }
 
-TEST(WriterExtendible, SensitivitiesMatchDifferencesOfTheValue) {
-  const double h = 1e-4;
-  for (int32_t type : {CallOption, PutOption}) {
-    Contract c;
-    c.type = type, c.q = 0.02;
-    auto central = [&](std::initializer_list<double Contract::*> fields, double scale) {
-      Contract up = c, down = c;
-      for (double Contract::*field : fields) up.*field += h, down.*field -= h;
-      return scale * (up(Theoretical_WE) - down(Theoretical_WE)) / (2 * h);
-    };
-    EXPECT_NEAR(c(Theta_WE), central({&Contract::t1, &Contract::T2}, -1.0 / 365), 1e-7) << type;
-    EXPECT_NEAR(c(Psi_WE), central({&Contract::q}, 0.01), 1e-7) << type;  // continuous, as quoted
-    EXPECT_NEAR(c(StrikeSensInt_WE), central({&Contract::X1}, 1), 1e-6) << type;
-    EXPECT_NEAR(c(StrikeSensExt_WE), central({&Contract::X2}, 1), 1e-6) << type;
-  }
-}
-
-TEST(WriterExtendible, ImpliedValuesRoundTrip) {
-  struct Row {
-    int32_t type, function;
-    double Contract::*field;
-    double priced, start;
-  };
-  const Row rows[] = {{CallOption, ImpliedVol_WE, &Contract::v, 0.3, 0.6},
-                      {PutOption, ImpliedVol_WE, &Contract::v, 0.8, 0.3},
-                      {CallOption, ImpliedStrikeInt_WE, &Contract::X1, 90, 80},
-                      {PutOption, ImpliedStrikeInt_WE, &Contract::X1, 75, 90},
-                      {CallOption, ImpliedStrikeExt_WE, &Contract::X2, 82, 90},
-                      {PutOption, ImpliedStrikeExt_WE, &Contract::X2, 70, 80}};
-  for (const Row& row : rows) {
-    Contract priced;
-    priced.type = row.type;
-    priced.*row.field = row.priced;
-    Contract asked = priced;
-    asked.market = priced(Theoretical_WE);
-    asked.*row.field = row.start;
-    EXPECT_NEAR(asked(row.function), row.priced, 1e-4) << row.type << " " << row.function;
-  }
-}
-
 TEST(WriterExtendible, FailuresComeInOrderWithExactCodesAndMessages) {
   const Contract c;
   const char* kInitial = "TimeInitial must be greater than 0 and less than the TimeExtended.";
@@ -140,14 +100,6 @@ TEST(WriterExtendible, FailuresComeInOrderWithExactCodesAndMessages) {
       {"single strike sensitivity", c, StrikeSensitivity, OptionFunctionErr,
        "The OptionFunction is invalid."},
   });
-}
-
-TEST(WriterExtendible, NonFiniteInputsNeverComeBackAsNonFiniteResults) {
-  Contract c;
-  c.market = 6.8;
-  ExpectFiniteOrFailure(
-      c, {&Contract::S, &Contract::X1, &Contract::X2, &Contract::t1, &Contract::v, &Contract::q},
-      {1, 2, 4, 5, 34, 35, 37});
 }
 
 }  // namespace
