@@ -34,8 +34,8 @@ Variant AnyValue(FuzzedDataProvider& data) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   FuzzedDataProvider data(bytes, size);
-  const auto bindings = server::Bindings();
-  const server::MethodBinding& binding =
+  const auto bindings = Bindings();
+  const MethodBinding& binding =
       bindings[data.ConsumeIntegralInRange<size_t>(0, bindings.size() - 1)];
   const auto& inputs = binding.method->inputs;
 

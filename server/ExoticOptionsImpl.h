@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "quantrel/automation.h"
+#include "quantrel/bindings.h"
 #include "quantrel/catalogue.h"
 #include "quantrel/errors.h"
 
@@ -74,24 +75,6 @@ class TQuantrelImpl final : public IQuantrel, public ISupportErrorInfo {
   ~TQuantrelImpl();
   std::atomic<uint32_t> references_{1};
 };
-
-// What a late-bound call needs to reach an early-bound method: its catalogue entry, whether each
-// parameter is a double (else a 32-bit integer), its parameter names as written, and a call with
-// the converted inputs in interface order.
-union Argument {
-  double d;
-  int32_t i;
-};
-struct MethodBinding {
-  const MethodSpec* method;
-  std::span<const bool> isDouble;
-  const char* parameterNames;  // "(OptionType, OptionFunction, ...)"
-  HRESULT (*call)(std::span<const Argument> inputs, double* result);
-};
-
-// Every method whose model exists, in interface order of the catalogue.
-std::span<const MethodBinding> Bindings();
-const MethodBinding* FindBinding(int32_t dispId);
 
 // The late-bound call behind every IDispatch of the server.
 HRESULT InvokeMethod(int32_t dispId, const DispParams& params, Variant* result,

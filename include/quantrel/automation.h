@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "quantrel/export.h"
 #include "quantrel/guid.h"
 
 namespace quantrel {
@@ -52,9 +53,9 @@ struct ErrorInfo {
 };
 
 // Installs `info` as the calling thread's current error information.
-void SetErrorInfo(const ErrorInfo& info);
+QUANTREL_API void SetErrorInfo(const ErrorInfo& info);
 // Takes the calling thread's current error information, leaving none; S_FALSE when there is none.
-HRESULT GetErrorInfo(ErrorInfo& info);
+QUANTREL_API HRESULT GetErrorInfo(ErrorInfo& info);
 
 // --- Values passed to late-bound calls ---
 
@@ -171,25 +172,26 @@ class IQuantrel : public IDispatch {
 
 // Creates a Quantrel object through the class factory, as a client would. The caller owns one
 // reference.
-HRESULT CreateQuantrel(IQuantrel** object);
+QUANTREL_API HRESULT CreateQuantrel(IQuantrel** object);
 
 // Late-bound convenience: looks the method and the named arguments up by name, then invokes.
 struct NamedArgument {
   std::string_view name;
   Variant value;
 };
-HRESULT InvokeByName(IDispatch& object, std::string_view method,
-                     std::span<const Variant> positional, std::span<const NamedArgument> named,
-                     double* result, ExcepInfo* excepInfo, uint32_t* argErr = nullptr);
+QUANTREL_API HRESULT InvokeByName(IDispatch& object, std::string_view method,
+                                  std::span<const Variant> positional,
+                                  std::span<const NamedArgument> named, double* result,
+                                  ExcepInfo* excepInfo, uint32_t* argErr = nullptr);
 
 // The calling thread's last error code: what the most recent model failure stored.
-int32_t LastErrorCode() noexcept;
+QUANTREL_API int32_t LastErrorCode() noexcept;
 
 // --- Registration ---
 
 // Where the registry stand-in keeps its entries: this file when set, else $QUANTREL_REGISTRY,
 // else $XDG_CONFIG_HOME/quantrel/classes_root.reg (~/.config when unset).
-void SetRegistryFile(const std::string& path);
+QUANTREL_API void SetRegistryFile(const std::string& path);
 
 // The type library as registration reads it.
 struct TypeLibraryAttributes {
@@ -201,25 +203,25 @@ struct TypeLibraryAttributes {
 
 // Loads the type library from a file: the server module itself carries it. Fails with
 // TYPE_E_CANTLOADLIBRARY for any other file.
-HRESULT LoadTypeLibrary(const std::string& path, TypeLibraryAttributes* attributes);
+QUANTREL_API HRESULT LoadTypeLibrary(const std::string& path, TypeLibraryAttributes* attributes);
 // Looks a registered type library up by identifier and version, and loads it from the file its
 // registration names. TYPE_E_LIBNOTREGISTERED when there is no such registration.
-HRESULT LoadRegisteredTypeLibrary(const Guid& libraryId, uint16_t major, uint16_t minor,
-                                  TypeLibraryAttributes* attributes);
+QUANTREL_API HRESULT LoadRegisteredTypeLibrary(const Guid& libraryId, uint16_t major,
+                                               uint16_t minor, TypeLibraryAttributes* attributes);
 // The full file name of the loaded server module, and the form written to the registry: paths
 // with white space are written as a file URI with the blanks percent-encoded, so that a
 // registered path never contains a blank.
-std::string ModuleFileName();
-std::string RegisteredModulePath(const std::string& fileName);
-std::string PathFromRegisteredModulePath(const std::string& registered);
+QUANTREL_API std::string ModuleFileName();
+QUANTREL_API std::string RegisteredModulePath(const std::string& fileName);
+QUANTREL_API std::string PathFromRegisteredModulePath(const std::string& registered);
 
 }  // namespace quantrel
 
 // The server entry points, with C linkage.
 extern "C" {
-quantrel::HRESULT DllGetClassObject(const quantrel::Guid* classId, const quantrel::Guid* iid,
-                                    void** object);
-quantrel::HRESULT DllCanUnloadNow(void);
-quantrel::HRESULT DllRegisterServer(void);
-quantrel::HRESULT DllUnregisterServer(void);
+QUANTREL_API quantrel::HRESULT DllGetClassObject(const quantrel::Guid* classId,
+                                                 const quantrel::Guid* iid, void** object);
+QUANTREL_API quantrel::HRESULT DllCanUnloadNow(void);
+QUANTREL_API quantrel::HRESULT DllRegisterServer(void);
+QUANTREL_API quantrel::HRESULT DllUnregisterServer(void);
 }

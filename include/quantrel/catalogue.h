@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "quantrel/export.h"
+
 namespace quantrel {
 
 enum class InputType { Double, Int32, Enum };
@@ -46,17 +48,18 @@ struct ErrorSpec {
 };
 
 // The 48 methods in interface order.
-std::span<const MethodSpec> Methods() noexcept;
+QUANTREL_API std::span<const MethodSpec> Methods() noexcept;
 // Case-insensitive, as automation looks names up; nullptr when there is no such method.
-const MethodSpec* FindMethod(std::string_view name) noexcept;
-const MethodSpec* FindMethodByDispatchId(int32_t dispatchId) noexcept;
+QUANTREL_API const MethodSpec* FindMethod(std::string_view name) noexcept;
+QUANTREL_API const MethodSpec* FindMethodByDispatchId(int32_t dispatchId) noexcept;
 
-std::span<const EnumerationSpec> Enumerations() noexcept;
-const EnumerationSpec* FindEnumeration(std::string_view name) noexcept;
+QUANTREL_API std::span<const EnumerationSpec> Enumerations() noexcept;
+QUANTREL_API const EnumerationSpec* FindEnumeration(std::string_view name) noexcept;
 // A member by name (case-insensitive) within an enumeration; nullptr when absent.
-const EnumMember* FindMember(const EnumerationSpec& enumeration, std::string_view name) noexcept;
+QUANTREL_API const EnumMember* FindMember(const EnumerationSpec& enumeration,
+                                          std::string_view name) noexcept;
 
-std::span<const ErrorSpec> ErrorCodes() noexcept;
+QUANTREL_API std::span<const ErrorSpec> ErrorCodes() noexcept;
 
 // Names compare as automation compares them: ASCII letters in any case.
 constexpr bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept {

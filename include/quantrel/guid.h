@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "quantrel/export.h"
+
 namespace quantrel {
 
 struct Guid {
@@ -15,7 +17,7 @@ struct Guid {
 };
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case, in braces.
-std::string ToString(const Guid& guid);
+QUANTREL_API std::string ToString(const Guid& guid);
 
 inline constexpr Guid kNullGuid{};
 // The Quantrel class, its IQuantrel interface and the Quantrelix type library.

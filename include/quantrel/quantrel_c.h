@@ -6,6 +6,8 @@
 
 #include <stdint.h>
 
+#include "quantrel/export.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -19,7 +21,7 @@ extern "C" {
  *                       Volatility, InterestRate, YieldRate, Alpha, MarketPrice, TimeFormat,
  *                       InterestRateType, YieldRateType, &result). */
 #define QUANTREL_METHOD(name, params, args) \
-  int32_t Quantrel_##name(QUANTREL_UNPAREN params, double* Result);
+  QUANTREL_API int32_t Quantrel_##name(QUANTREL_UNPAREN params, double* Result);
 #include "quantrel/methods.inc"
 #undef QUANTREL_METHOD
 
@@ -28,16 +30,16 @@ extern "C" {
  * their defaults; enumeration and count inputs take the value rounded to an integer. Returns the
  * method's status, or an automation status (0x8002xxxx) for a wrong call, described by the error
  * information. */
-int32_t Quantrel_Invoke(const char* method, int32_t count, const char* const* names,
-                        const double* values, double* Result);
+QUANTREL_API int32_t Quantrel_Invoke(const char* method, int32_t count, const char* const* names,
+                                     const double* values, double* Result);
 
 /* The calling thread's error information after a failed call (0 and empty texts after success).
  * The texts stay valid until the thread's next call. */
-int32_t Quantrel_ErrorCode(void);
-const char* Quantrel_ErrorDescription(void);
-const char* Quantrel_ErrorSource(void);
-const char* Quantrel_ErrorHelpFile(void);
-int32_t Quantrel_ErrorHelpContext(void);
+QUANTREL_API int32_t Quantrel_ErrorCode(void);
+QUANTREL_API const char* Quantrel_ErrorDescription(void);
+QUANTREL_API const char* Quantrel_ErrorSource(void);
+QUANTREL_API const char* Quantrel_ErrorHelpFile(void);
+QUANTREL_API int32_t Quantrel_ErrorHelpContext(void);
 
 #ifdef __cplusplus
 }

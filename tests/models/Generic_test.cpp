@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "quantrel/enums.h"
+#include "quantrel/errors.h"
 #include "support/NamedContract.h"
 
 namespace quantrel::testing {

@@ -43,7 +43,7 @@ TEST(Properties, HostileCallsGiveAFiniteResultOrAKnownErrorWithItsMessage) {
   const auto messages = RaisedMessages();
   CallGenerator generator(20261208);
   std::map<std::string, Tally> tally;
-  for (const server::MethodBinding& binding : server::Bindings()) {
+  for (const MethodBinding& binding : Bindings()) {
     for (int i = 0; i < kHostileCallsPerMethod; ++i) {
       const RandomCall call = generator.Hostile(binding);
       const auto start = std::chrono::steady_clock::now();
@@ -80,7 +80,7 @@ TEST(Properties, RealisticContractsPriceWithoutFloatingPointFaults) {
   const auto messages = RaisedMessages();
   CallGenerator generator(7);
   std::map<std::string, Tally> tally;
-  for (const server::MethodBinding& binding : server::Bindings()) {
+  for (const MethodBinding& binding : Bindings()) {
     for (int i = 0; i < kRealisticCallsPerMethod; ++i) {
       const RandomCall call = generator.Realistic(binding);
       const uint64_t faults = server::FloatingPointFaults();
@@ -109,7 +109,7 @@ TEST(Properties, RealisticContractsPriceWithoutFloatingPointFaults) {
 TEST(Properties, ThreadsGiveTheSerialAnswers) {
   CallGenerator generator(99);
   std::vector<RandomCall> calls;
-  for (const server::MethodBinding& binding : server::Bindings()) {
+  for (const MethodBinding& binding : Bindings()) {
     for (int i = 0; i < 60; ++i) {
       calls.push_back(i % 2 ? generator.Hostile(binding) : generator.Realistic(binding));
     }

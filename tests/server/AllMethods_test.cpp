@@ -19,8 +19,6 @@
 namespace quantrel {
 namespace {
 
-using server::Argument;
-
 template <class T>
 T Get(const Argument& a) {
   if constexpr (std::is_same_v<T, double>) {
@@ -85,7 +83,7 @@ TEST(AllMethods, EveryWayOfCallingGivesTheSameBits) {
   std::map<std::string, int> covered;
   while (reader.Next(row)) {
     if (row.blank()) continue;
-    const server::MethodBinding* binding = cli::FindAvailableMethod(row.fields[1]);
+    const MethodBinding* binding = cli::FindAvailableMethod(row.fields[1]);
     ASSERT_NE(binding, nullptr) << row.fields[1];
     const MethodSpec& described = *binding->method;
     // The row's inputs, in interface order, with defaults for omitted ones.
@@ -139,7 +137,7 @@ TEST(AllMethods, EveryWayOfCallingGivesTheSameBits) {
     ++covered[described.name];
   }
   object->Release();
-  for (const server::MethodBinding& b : server::Bindings()) {
+  for (const MethodBinding& b : Bindings()) {
     EXPECT_GT(covered[b.method->name], 0)
         << b.method->name << " has no priced row in the portfolio";
   }

@@ -388,8 +388,8 @@ TEST(CInterface, ErrorsNameTheMethodOrInput) {
 // --- The binding table against the catalogue ---
 
 TEST(Bindings, MatchTheCatalogueInNamesTypesAndOrder) {
-  ASSERT_FALSE(server::Bindings().empty());
-  for (const server::MethodBinding& b : server::Bindings()) {
+  ASSERT_FALSE(Bindings().empty());
+  for (const MethodBinding& b : Bindings()) {
     ASSERT_NE(b.method, nullptr);
     ASSERT_EQ(b.isDouble.size(), b.method->inputs.size()) << b.method->name;
     std::string names = "(";

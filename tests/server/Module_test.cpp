@@ -164,8 +164,8 @@ TEST_F(Registration, TheTypeLibraryLoadsOnlyFromTheModule) {
 TEST_F(Registration, AModuleInAFolderWithABlankIsRegisteredWithoutBlanks) {
   const fs::path folder = dir_ / "with blank";
   fs::create_directories(folder);
-  const fs::path copy = folder / fs::path(ModuleFileName()).filename();
-  fs::copy_file(ModuleFileName(), copy);
+  const fs::path copy = folder / fs::path(QUANTREL_LIBRARY).filename();
+  fs::copy_file(QUANTREL_LIBRARY, copy);
   // The copy reads the registry location from the environment: its settings are its own.
   ::setenv("QUANTREL_REGISTRY", file_.c_str(), 1);
   void* module = ::dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);

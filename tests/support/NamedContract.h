@@ -35,7 +35,7 @@ class NamedContract {
 
   NamedContract& Set(std::string_view name, std::string_view text) {
     const size_t i = Index(name);
-    server::Argument value{};
+    Argument value{};
     std::string error;
     if (!cli::ParseInput(Specs()[i], text, value, error)) throw std::invalid_argument(error);
     inputs_[i] = value;
@@ -43,7 +43,7 @@ class NamedContract {
   }
   NamedContract& Set(std::string_view name, double value) {
     const size_t i = Index(name);
-    server::Argument a{};
+    Argument a{};
     if (Specs()[i].type == InputType::Double) {
       a.d = value;
     } else {
@@ -59,11 +59,11 @@ class NamedContract {
   }
   // A double input's value (0 when omitted).
   double Get(std::string_view name) const {
-    const std::optional<server::Argument>& a = inputs_[Index(name)];
+    const std::optional<Argument>& a = inputs_[Index(name)];
     return a ? a->d : 0;
   }
   int32_t GetInt(std::string_view name) const {
-    const std::optional<server::Argument>& a = inputs_[Index(name)];
+    const std::optional<Argument>& a = inputs_[Index(name)];
     return a ? a->i : 0;
   }
   bool Has(std::string_view name) const {
@@ -109,8 +109,8 @@ class NamedContract {
     throw std::invalid_argument(std::string(Method().name) + " has no input " + std::string(name));
   }
 
-  const server::MethodBinding* binding_;
-  std::vector<std::optional<server::Argument>> inputs_;
+  const MethodBinding* binding_;
+  std::vector<std::optional<Argument>> inputs_;
 };
 
 }  // namespace quantrel::testing

@@ -17,7 +17,7 @@
 namespace quantrel::testing {
 
 struct RandomCall {
-  const server::MethodBinding* binding = nullptr;
+  const MethodBinding* binding = nullptr;
   std::vector<Variant> inputs;  // in interface order; Missing for an omitted optional
 
   std::string Describe() const {
@@ -78,7 +78,7 @@ class CallGenerator {
   // A realistic contract with some inputs replaced by anything at all: zeros, negatives, huge,
   // tiny, NaN, infinities, every enumeration value and its neighbours, every result code
   // (implied ones included), omitted optionals.
-  RandomCall Hostile(const server::MethodBinding& binding) {
+  RandomCall Hostile(const MethodBinding& binding) {
     RandomCall call = Realistic(binding);
     const double share = Chance(0.2) ? 1.0 : 0.15;  // now and then everything at once
     for (size_t i = 0; i < call.inputs.size(); ++i) {
@@ -97,7 +97,7 @@ class CallGenerator {
 
   // Realistic contracts: values a trader would enter, every member of every enumeration, any
   // result code but the implied ones, times in years.
-  RandomCall Realistic(const server::MethodBinding& binding) {
+  RandomCall Realistic(const MethodBinding& binding) {
     RandomCall call{&binding, {}};
     for (const InputSpec& in : binding.method->inputs) {
       const std::string name = in.name;

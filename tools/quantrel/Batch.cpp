@@ -69,7 +69,7 @@ std::optional<Layout> ReadLayout(const std::vector<std::string>& header, std::st
 
 // For each method met in the file, which column feeds each of its inputs.
 struct MethodColumns {
-  const server::MethodBinding* binding = nullptr;
+  const MethodBinding* binding = nullptr;
   std::vector<std::optional<size_t>> columnOfInput;
   std::vector<bool> columnIsMine;
 };
@@ -84,7 +84,7 @@ class MethodCache {
     auto it = cache_.find(key);
     if (it != cache_.end()) return it->second ? &*it->second : nullptr;
     std::optional<MethodColumns> columns;
-    if (const server::MethodBinding* binding = FindAvailableMethod(name)) {
+    if (const MethodBinding* binding = FindAvailableMethod(name)) {
       columns.emplace();
       columns->binding = binding;
       columns->columnIsMine.assign(layout_.width, false);
@@ -127,11 +127,11 @@ Outcome PriceRecord(const CsvRecord& record, const Layout& layout, const MethodC
   if (!method) return {0, DISP_E_UNKNOWNNAME, "unknown method '" + std::string(methodName) + "'"};
 
   const auto& specs = method->binding->method->inputs;
-  std::vector<std::optional<server::Argument>> inputs(specs.size());
+  std::vector<std::optional<Argument>> inputs(specs.size());
   for (size_t i = 0; i < specs.size(); ++i) {
     const std::optional<size_t> column = method->columnOfInput[i];
     if (!column || *column >= record.fields.size() || IsBlank(record.fields[*column])) continue;
-    server::Argument value{};
+    Argument value{};
     std::string error;
     if (!ParseInput(specs[i], record.fields[*column], value, error)) {
       return {0, DISP_E_TYPEMISMATCH, error};

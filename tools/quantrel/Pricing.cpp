@@ -8,9 +8,9 @@
 
 namespace quantrel::cli {
 
-const server::MethodBinding* FindAvailableMethod(std::string_view name) {
+const MethodBinding* FindAvailableMethod(std::string_view name) {
   const MethodSpec* described = FindMethod(name);
-  return described ? server::FindBinding(described->dispatchId) : nullptr;
+  return described ? FindBinding(described->dispatchId) : nullptr;
 }
 
 namespace {
@@ -48,8 +48,7 @@ std::string MemberList(const EnumerationSpec& e) {
 
 }  // namespace
 
-bool ParseInput(const InputSpec& input, std::string_view text, server::Argument& out,
-                std::string& error) {
+bool ParseInput(const InputSpec& input, std::string_view text, Argument& out, std::string& error) {
   std::string quoted = "'";
   quoted.append(text);
   quoted += '\'';
@@ -90,10 +89,9 @@ bool ParseInput(const InputSpec& input, std::string_view text, server::Argument&
   return false;
 }
 
-Outcome Price(const server::MethodBinding& binding,
-              std::span<const std::optional<server::Argument>> inputs) {
+Outcome Price(const MethodBinding& binding, std::span<const std::optional<Argument>> inputs) {
   const auto& specs = binding.method->inputs;
-  std::vector<server::Argument> values(specs.size());
+  std::vector<Argument> values(specs.size());
   for (size_t i = 0; i < specs.size(); ++i) {
     if (i < inputs.size() && inputs[i]) {
       values[i] = *inputs[i];
@@ -116,10 +114,10 @@ Outcome Price(const server::MethodBinding& binding,
   return outcome;
 }
 
-Outcome PriceFromAssignments(const server::MethodBinding& binding,
+Outcome PriceFromAssignments(const MethodBinding& binding,
                              std::span<const std::string> assignments) {
   const auto& specs = binding.method->inputs;
-  std::vector<std::optional<server::Argument>> inputs(specs.size());
+  std::vector<std::optional<Argument>> inputs(specs.size());
   for (const std::string& assignment : assignments) {
     const size_t eq = assignment.find('=');
     if (eq == std::string::npos) {
@@ -137,7 +135,7 @@ Outcome PriceFromAssignments(const server::MethodBinding& binding,
     if (inputs[index]) {
       return {0, DISP_E_PARAMNOTFOUND, std::string("input ") + specs[index].name + " given twice"};
     }
-    server::Argument value{};
+    Argument value{};
     std::string error;
     if (!ParseInput(specs[index], std::string_view(assignment).substr(eq + 1), value, error)) {
       return {0, DISP_E_TYPEMISMATCH, error};

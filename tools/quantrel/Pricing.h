@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "quantrel/automation.h"
+#include "quantrel/bindings.h"
 #include "quantrel/catalogue.h"
-#include "server/ExoticOptionsImpl.h"
 
 namespace quantrel::cli {
 
@@ -22,19 +22,17 @@ struct Outcome {
 };
 
 // A method that can be priced (its model exists), by name in any case; nullptr otherwise.
-const server::MethodBinding* FindAvailableMethod(std::string_view name);
+const MethodBinding* FindAvailableMethod(std::string_view name);
 
 // Reads one input: a number for an amount or a count (counts must be whole), a member name or a
 // whole number for an enumeration. On failure `error` says what is wrong, naming the input.
-bool ParseInput(const InputSpec& input, std::string_view text, server::Argument& out,
-                std::string& error);
+bool ParseInput(const InputSpec& input, std::string_view text, Argument& out, std::string& error);
 
 // Prices with the inputs in interface order; an empty optional is an omitted input.
-Outcome Price(const server::MethodBinding& binding,
-              std::span<const std::optional<server::Argument>> inputs);
+Outcome Price(const MethodBinding& binding, std::span<const std::optional<Argument>> inputs);
 
 // Prices from "Name=Value" pairs (names in any case).
-Outcome PriceFromAssignments(const server::MethodBinding& binding,
+Outcome PriceFromAssignments(const MethodBinding& binding,
                              std::span<const std::string> assignments);
 
 // Shortest text that reads back as the same double.

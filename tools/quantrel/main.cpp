@@ -56,7 +56,7 @@ int List() {
 }
 
 int Help(const std::string& name) {
-  const server::MethodBinding* method = FindAvailableMethod(name);
+  const MethodBinding* method = FindAvailableMethod(name);
   if (!method) return Fail(kUsage, "unknown method '" + name + "' (see 'quantrel list')");
   const MethodSpec& m = *method->method;
   std::printf("%s: %s\n\ninputs, in order:\n", m.name, m.helpString);
@@ -79,7 +79,7 @@ int Help(const std::string& name) {
 }
 
 int PriceOne(const std::string& name, const std::vector<std::string>& assignments) {
-  const server::MethodBinding* method = FindAvailableMethod(name);
+  const MethodBinding* method = FindAvailableMethod(name);
   if (!method) {
     return Fail(kUsage, "unknown method or command '" + name + "' (see 'quantrel list')");
   }

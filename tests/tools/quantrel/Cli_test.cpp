@@ -70,7 +70,7 @@ TEST(PriceFromText, AgreesWithTheCppInterfaceBitForBit) {
 }
 
 TEST(PriceFromText, ClearMessagesNamingTheInput) {
-  const server::MethodBinding& fs = *FindAvailableMethod("ForwardStart");
+  const MethodBinding& fs = *FindAvailableMethod("ForwardStart");
   struct Case {
     std::vector<std::string> change;  // appended or replacing by position
     size_t replace;                   // index to replace, or npos to append
@@ -229,7 +229,7 @@ TEST(BatchFile, TheBundledPortfolioCoversEveryAvailableMethodWithoutSurprises) {
   BatchSummary summary;
   const std::string output = Batch(kPortfolio, 2, 8192, &summary);
   EXPECT_TRUE(summary.fatal.empty());
-  for (const server::MethodBinding& b : server::Bindings()) {
+  for (const MethodBinding& b : Bindings()) {
     EXPECT_NE(output.find(std::string(",") + b.method->name + ","), std::string::npos)
         << b.method->name;
   }
