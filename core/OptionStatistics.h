@@ -6,7 +6,10 @@
 
 namespace quantrel::core {
 
-// 2*pi and pi as the library has always written them (shorter than full double precision).
+// 2*pi and pi to 15 significant digits, as the published formulas of the distribution functions
+// write them: with these constants the results agree to the last digit with reference values
+// computed from the same formulas (the difference from full precision, about 1e-15 relative, is
+// far below the approximations' own error).
 inline constexpr double kTwoPi = 6.28318530717958;
 inline constexpr double kPi = 3.14159265358979;
 inline constexpr long double kInvPi = 0.3183098861837909989L;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <istream>
 #include <ostream>
+#include <span>
 #include <string>
 
 namespace quantrel::cli {
@@ -23,8 +24,12 @@ struct BatchSummary {
   std::string fatal;  // a problem with the file as a whole (no Method column, ...)
 };
 
-// The bundled example portfolio (examples/portfolio.csv).
-extern const char* const kPortfolio;
+// The bundled example books (examples/*.csv), one per model family, in name order.
+struct ExampleBook {
+  const char* name;  // "single_asset.csv"
+  const char* text;
+};
+std::span<const ExampleBook> ExampleBooks();
 
 // Reads CSV with a header row and a Method column, writes the input columns as given followed by
 // Result, Status and Message.

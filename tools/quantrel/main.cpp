@@ -24,12 +24,12 @@ constexpr int kUsage = 2;          // the command line or the file's header is w
 constexpr int kIoError = 3;        // a file could not be read or written
 
 constexpr const char* kUsageText = R"(usage:
-  quantrel                          price the bundled example portfolio (as 'quantrel batch')
+  quantrel                          price the bundled example books (as 'quantrel batch')
   quantrel list                     the available pricing methods
   quantrel help METHOD              a method's inputs: order, type, members, defaults
   quantrel METHOD Name=Value ...    price one contract; prints the result
   quantrel batch [FILE|-] [--output FILE] [--threads N] [--strict] [--timing]
-                                    price a CSV book (no FILE: the example portfolio)
+                                    price a CSV book (no FILE: the example books)
   quantrel --help | --version
 
 Names are case-insensitive. An enumeration input takes a member name (Down_Out, Delta, Years)
@@ -124,12 +124,8 @@ int Batch(const std::vector<std::string>& args) {
   }
 
   std::ifstream file;
-  std::istringstream bundled;
   std::istream* in = &std::cin;
-  if (inputPath.empty()) {
-    bundled.str(kPortfolio);
-    in = &bundled;
-  } else if (inputPath != "-") {
+  if (!inputPath.empty() && inputPath != "-") {
     file.open(inputPath, std::ios::binary);
     if (!file) return Fail(kIoError, "cannot read " + inputPath + ": " + std::strerror(errno));
     file.seekg(0, std::ios::end);
@@ -147,7 +143,21 @@ int Batch(const std::vector<std::string>& args) {
   options.progress = ::isatty(STDERR_FILENO) != 0;
 
   std::ios::sync_with_stdio(false);
-  const BatchSummary summary = RunBatch(*in, *out, options);
+  BatchSummary summary;
+  if (inputPath.empty()) {
+    // The example books, one after another, each under a line naming it.
+    for (const ExampleBook& book : ExampleBooks()) {
+      if (summary.rows) *out << "\n";
+      *out << "# " << book.name << "\n";
+      std::istringstream text(book.text);
+      const BatchSummary one = RunBatch(text, *out, options);
+      summary.rows += one.rows, summary.failed += one.failed;
+      summary.reading += one.reading, summary.pricing += one.pricing;
+      summary.writing += one.writing;
+    }
+  } else {
+    summary = RunBatch(*in, *out, options);
+  }
   out->flush();
   if (!summary.fatal.empty()) return Fail(kUsage, summary.fatal);
   if (in->bad()) return Fail(kIoError, "reading the input failed");

@@ -225,10 +225,13 @@ TEST(BatchFile, AMixedBookKeepsEveryRowInOrder) {
   EXPECT_EQ(Batch(csv, 1, 8192), output);  // one thread, one chunk: the same bytes
 }
 
-TEST(BatchFile, TheBundledPortfolioCoversEveryAvailableMethodWithoutSurprises) {
-  BatchSummary summary;
-  const std::string output = Batch(kPortfolio, 2, 8192, &summary);
-  EXPECT_TRUE(summary.fatal.empty());
+TEST(BatchFile, TheExampleBooksCoverEveryAvailableMethodWithoutSurprises) {
+  std::string output;
+  for (const ExampleBook& book : ExampleBooks()) {
+    BatchSummary summary;
+    output += Batch(book.text, 2, 8192, &summary);
+    EXPECT_TRUE(summary.fatal.empty()) << book.name;
+  }
   for (const MethodBinding& b : Bindings()) {
     EXPECT_NE(output.find(std::string(",") + b.method->name + ","), std::string::npos)
         << b.method->name;
@@ -282,7 +285,7 @@ TEST(Program, PricesOneContractAndReportsFailures) {
   EXPECT_EQ(Program("--bogus").exit, 2);
 }
 
-TEST(Program, HelpVersionListAndTheBundledPortfolio) {
+TEST(Program, HelpVersionListAndTheExampleBooks) {
   EXPECT_EQ(Program("--version").exit, 0);
   const ProgramRun help = Program("--help");
   EXPECT_EQ(help.exit, 0);
