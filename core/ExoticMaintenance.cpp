@@ -201,6 +201,19 @@ Bumps SetUpBumps(int32_t code, double x1, double x2, double x3, double L1, doubl
   return out;
 }
 
+double ShiftBarrier(double S, double H, double v, int32_t monitoring, int32_t* errorCode) {
+  if (monitoring == 0) return H;
+  static constexpr double kInterval[] = {0,        1.0 / 8760, 1.0 / 365, 1.0 / 52,
+                                         1.0 / 12, 0.25,       0.5,       1.0};
+  if (monitoring < 0 || monitoring > 7) {
+    Fail<MonitoringErr>(errorCode, "The Barrier Monitoring is invalid.");
+  }
+  const double shift = 0.5826 * v * std::sqrt(kInterval[monitoring]);
+  if (H > S) return H * std::exp(shift);
+  if (H < S) return H * std::exp(-shift);
+  return H;
+}
+
 double FiniteDifference(int32_t code, double fDown, double fMid, double fUp, int32_t divisor,
                         double step) {
   if (IsGammaCode(code)) return ((fUp - fMid) / step - (fMid - fDown) / step) / step;

@@ -93,6 +93,12 @@ struct Bumps {
 Bumps SetUpBumps(int32_t code, double x1, double x2 = 0, double x3 = 0, double L1 = -1,
                  double L2 = -2, double L3 = -3, double floor1 = 0);
 
+// The barrier a discretely watched barrier is priced with (Broadie-Glasserman-Kou): moved away from
+// the asset price S by a factor exp(0.5826 v sqrt(dt)) for a monitoring interval dt, up when it
+// lies above S, down when below, unchanged at S or under continuous monitoring (0). A monitoring
+// outside the enumBarrierMonitoring members fails with MonitoringErr.
+double ShiftBarrier(double S, double H, double v, int32_t monitoring, int32_t* errorCode);
+
 // The difference quotient of kernel values at the bumped inputs; Theta comes out per calendar day
 // with the sign of time passing.
 double FiniteDifference(int32_t code, double fDown, double fMid, double fUp, int32_t divisor,

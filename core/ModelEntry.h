@@ -12,6 +12,10 @@
 //     static constexpr Moves<Inputs> kMoves{...};   // optional: what its sensitivities move
 //     static constexpr uint8_t kModelCode = kClosedForm;   // optional
 //     static void OwnChecks(Inputs&, int32_t* err);  // optional: checks and silent adjustments
+//     // optional: what is done after the normalisation whether or not validation was skipped
+//     // (a barrier shifted for its monitoring); it must leave prepared inputs as they are,
+//     // since the Newton search re-enters with them
+//     static void Prepare(Inputs&, int32_t* err);
 //     static double Value(const Inputs&);            // the kernel: pure, floored where it says
 //     static double Implied(int32_t code, const Inputs&, int32_t* err);  // optional searches
 //     static Levels ReferenceLevels(const Inputs&, int32_t code);        // optional
@@ -346,6 +350,7 @@ double Run(typename Model::Inputs in, int32_t optionFunction, int32_t* errorCode
     NormaliseInputs(common, err);
     detail::FromCommon(detail::kSlotsOf<Model>, common, in);
   }
+  if constexpr (requires { Model::Prepare(in, err); }) Model::Prepare(in, err);
 
   detail::Target<In> target;
   const ResultKind kind = KindOf(optionFunction);

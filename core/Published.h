@@ -1000,6 +1000,8 @@ inline constexpr RaisedMessage kMessages[] = {
     {MktPriceGZErr, "MarketPrice must be greater than zero to calculate the Implied Strike."},
     {MktPriceGZErr, "MarketPrice must be greater than zero to calculate the Implied Correlation."},
     {MktPriceGZErr, "MarketPrice must be a finite number."},
+    // the discrete-monitoring barrier shift
+    {MonitoringErr, "The Barrier Monitoring is invalid."},
     // the entry skeleton
     {OptionFunctionErr, "The OptionFunction is invalid."},
     // rate conversion

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "quantrel/enums.h"
 #include "quantrel/errors.h"
 
 namespace quantrel::core {
@@ -385,6 +386,33 @@ TEST(FiniteDifference, QuotientsAndThetaSign) {
   EXPECT_NEAR(FiniteDifference(3, 0.9801, 1.0, 1.0201, 2, 0.01), 2.0, 1e-9);  // x^2
   // Value rising with time to expiry: theta per day is negative.
   EXPECT_NEAR(FiniteDifference(4, 1.0, 0, 1.0000365, 2, 1e-5), -0.005, 1e-12);
+}
+
+TEST(ShiftBarrier, MovesAwayFromThePriceByTheMonitoringInterval) {
+  const double daily = std::exp(0.5826 * 0.2 * std::sqrt(1.0 / 365));
+  EXPECT_DOUBLE_EQ(ShiftBarrier(100, 110, 0.2, DailyM, nullptr), 110 * daily);
+  EXPECT_DOUBLE_EQ(ShiftBarrier(100, 90, 0.2, DailyM, nullptr), 90 / daily);
+  EXPECT_EQ(ShiftBarrier(100, 100, 0.2, DailyM, nullptr), 100);  // at the price: unchanged
+  EXPECT_EQ(ShiftBarrier(100, 110, 0.2, ContinuouslyM, nullptr), 110);
+  // The coarser the watch, the further the barrier moves.
+  double previous = 110;
+  for (int32_t m = HourlyM; m <= AnnuallyM; ++m) {
+    const double shifted = ShiftBarrier(100, 110, 0.2, m, nullptr);
+    EXPECT_GT(shifted, previous) << m;
+    previous = shifted;
+  }
+  EXPECT_DOUBLE_EQ(previous, 110 * std::exp(0.5826 * 0.2));
+  for (int32_t m : {-1, 8}) {
+    int32_t err = 0;
+    try {
+      ShiftBarrier(100, 110, 0.2, m, &err);
+      ADD_FAILURE() << m;
+    } catch (const PricingError& e) {
+      EXPECT_EQ(e.code(), MonitoringErr);
+      EXPECT_EQ(err, MonitoringErr);
+      EXPECT_STREQ(e.what(), "The Barrier Monitoring is invalid.");
+    }
+  }
 }
 
 }  // namespace
