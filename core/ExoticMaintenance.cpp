@@ -1,5 +1,7 @@
 #include "core/ExoticMaintenance.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "core/Failure.h"
@@ -11,6 +13,34 @@ namespace {
 
 double ToYears(double days) {
   return static_cast<double>(days * kDaysToYears);
+}
+
+// Times of at least 1e-7 years. Floors that would make a date meet or pass a later one keep the
+// dates in their order and the later one as far after the earlier as it was, so an intermediate
+// date just before a very short expiry stays before it.
+void FloorTimes(CommonInputs& in) {
+  struct Time {
+    double* slot;
+    double given;
+  };
+  std::array<Time, 3> times{};
+  size_t n = 0;
+  times[n++] = {&in.timeExpire, in.timeExpire};
+  if (in.modelCode != kAverageRate) times[n++] = {&in.timeStart, in.timeStart};
+  times[n++] = {&in.time2, in.time2};
+  std::sort(times.begin(), times.begin() + n,
+            [](const Time& a, const Time& b) { return a.given < b.given; });
+  for (size_t i = 0; i < n; ++i) {
+    double& t = *times[i].slot;
+    if (i > 0 && times[i].given == times[i - 1].given) {
+      t = *times[i - 1].slot;  // equal dates stay equal
+      continue;
+    }
+    if (t < 1e-7) t = 1e-7;
+    if (i > 0 && !(t > *times[i - 1].slot)) {
+      t = *times[i - 1].slot + (times[i].given - times[i - 1].given);
+    }
+  }
 }
 
 }  // namespace
@@ -155,9 +185,7 @@ bool NormaliseInputs(CommonInputs& in, int32_t* err) {
 
   if (-in.yieldRate * in.timeExpire > 20 || -in.yieldRate2 * in.timeExpire > 20) return false;
 
-  if (in.timeExpire < 1e-7) in.timeExpire = 1e-7;
-  if (in.modelCode != kAverageRate && in.timeStart < 1e-7) in.timeStart = 1e-7;
-  if (in.time2 < 1e-7) in.time2 = 1e-7;
+  FloorTimes(in);
   if (in.interestRate < 1e-20) in.interestRate = 1e-20;
   if (in.interestRate2 < 1e-20) in.interestRate2 = 1e-20;
 

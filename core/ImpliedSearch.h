@@ -38,12 +38,17 @@ struct Gap {
   double value, slope;  // how far from the target at a price, and how fast that changes
 };
 
-// The asset price at which `gap(I)` vanishes (to `tolerance`), by Newton from `start`. A step
-// that would leave the positive prices halves the price instead, and a step below the price's
-// own resolution ends the search as settled. Nothing when the slope vanishes or the steps run
-// out.
+// A critical price is settled when the gap is this small relative to `scale`, a price of the
+// contract: the same contract in other units settles at the same point.
+inline constexpr double kCriticalPriceTolerance = 1e-10;
+
+// The asset price at which `gap(I)` vanishes (to kCriticalPriceTolerance times `scale`), by
+// Newton from `start`. A step that would leave the positive prices halves the price instead, and
+// a step below the price's own resolution ends the search as settled. Nothing when the slope
+// vanishes or the steps run out.
 template <class GapAt>
-std::optional<double> CriticalPriceSearch(GapAt&& gap, double start, double tolerance) {
+std::optional<double> CriticalPriceSearch(GapAt&& gap, double start, double scale) {
+  const double tolerance = kCriticalPriceTolerance * scale;
   double I = start;
   for (int step = 0; step < kCriticalPriceSteps; ++step) {
     const Gap g = gap(I);
@@ -148,12 +153,7 @@ double FalsePositionSearch(Price&& price, Sought sought, double target, FalsePos
 // The code names what is sought (its volatility or which strike, as the model's moves name them)
 // and the derivative that goes with it; the target is the model's market price.
 
-template <class Model>
-double Model::Inputs::*SoughtInput(int32_t code) {
-  const ResultKind k = KindOf(code);
-  const Moves<typename Model::Inputs>& moves = detail::kMovesOf<Model>;
-  return k.moved == Moved::Volatility ? moves.vol[k.pair] : moves.strike[k.pair];
-}
+using detail::SoughtInput;
 
 constexpr Sought SoughtKind(int32_t code) {
   return KindOf(code).moved == Moved::Volatility ? Sought::Volatility : Sought::Strike;

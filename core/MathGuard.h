@@ -7,6 +7,7 @@
 
 #include <cfenv>
 #include <cmath>
+#include <optional>
 
 #include "quantrel/errors.h"
 
@@ -45,6 +46,28 @@ double RunGuarded(Computation&& compute) {
   volatile double stored = compute();
   const double result = stored;
   if (detail::PendingFaults() || !std::isfinite(result)) throw MathFault();
+  return result;
+}
+
+// Runs a computation whose floating-point faults must not fault the call around it, such as a
+// search trying inputs that may lie out of reach: a fault, a MathFault raised inside or a result
+// that is not finite gives nothing, and the fault flags are left as they were.
+template <class Computation>
+std::optional<double> RunQuietly(Computation&& compute) {
+  fexcept_t saved;
+  std::fegetexceptflag(&saved, kMathFaultFlags);
+  std::feclearexcept(kMathFaultFlags);
+  std::optional<double> result;
+  try {
+    volatile double stored = compute();
+    const double value = stored;
+    if (!detail::PendingFaults() && std::isfinite(value)) result = value;
+  } catch (const MathFault&) {
+  } catch (...) {
+    std::fesetexceptflag(&saved, kMathFaultFlags);
+    throw;
+  }
+  std::fesetexceptflag(&saved, kMathFaultFlags);
   return result;
 }
 

@@ -18,6 +18,8 @@
 //     static void Prepare(Inputs&, int32_t* err);
 //     static double Value(const Inputs&);            // the kernel: pure, floored where it says
 //     static double Implied(int32_t code, const Inputs&, int32_t* err);  // optional searches
+//     // optional: false where the bracketed scan that backs up every search would cost too much
+//     static constexpr bool kBracketedFallback = true;
 //     static Levels ReferenceLevels(const Inputs&, int32_t code);        // optional
 //     // optional: a sensitivity computed the model's own way (before the 0.01 scaling and
 //     // lambda), or std::nullopt to take the generic bumps
@@ -31,7 +33,9 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
 #include <type_traits>
@@ -263,7 +267,7 @@ Levels LevelsFor(const typename Model::Inputs& in, int32_t code) {
 // A sensitivity: the kernel at the bumped inputs, differenced.
 template <class Model>
 double Sensitivity(const typename Model::Inputs& in, int32_t code,
-                   const Target<typename Model::Inputs>& t, int32_t* err) {
+                   const Target<typename Model::Inputs>& t, int32_t* err, bool ratesConverted) {
   using In = typename Model::Inputs;
   constexpr const Moves<In>& moves = kMovesOf<Model>;
   std::array<double, 3> x{};
@@ -282,8 +286,12 @@ double Sensitivity(const typename Model::Inputs& in, int32_t code,
   auto at = [&](double BumpedInput::*which) {
     In moved = in;
     if (t.rate) {
+      // A bumped quote goes through the conversion the value's own rates went through: none when
+      // the inputs came normalised or a yield too negative to convert left them as quoted.
       double rate = b.x[0].*which;
-      ConvertRate(rate, in.*moves.expiry, in.*(t.rate->type), in.timeFormat, err, t.kind);
+      if (ratesConverted) {
+        ConvertRate(rate, in.*moves.expiry, in.*(t.rate->type), in.timeFormat, err, t.kind);
+      }
       moved.*(t.rate->value) = rate;
     } else {
       for (int i = 0; i < 3; ++i) {
@@ -303,20 +311,119 @@ constexpr bool kHasSearch = requires(const typename Model::Inputs& in, int32_t* 
   Model::Implied(int32_t{}, in, err);
 };
 
+// The input an implied code solves for, as the model's moves name it; null when it has none.
+template <class Model>
+double Model::Inputs::*SoughtInput(int32_t code) {
+  const ResultKind k = KindOf(code);
+  const Moves<typename Model::Inputs>& moves = kMovesOf<Model>;
+  switch (k.moved) {
+    case Moved::Volatility:
+      return moves.vol[k.pair];
+    case Moved::Strike:
+      return moves.strike[k.pair];
+    case Moved::Correlation:
+      return moves.correlation;
+    default:
+      return nullptr;
+  }
+}
+
+// Where the sought input may lie, scanned for a bracket when a model's own search finds nothing:
+// volatilities from the floor of the normalisation to far beyond any quoted one, strikes over
+// twelve orders of magnitude around the given one, correlations over their whole range.
+inline constexpr int kScanPoints = 120;
+struct ScanRange {
+  double low, high;
+  bool geometric;
+};
+inline ScanRange ScanRangeFor(Moved sought, double given) {
+  switch (sought) {
+    case Moved::Volatility:
+      return {0.002, 1000, true};
+    case Moved::Correlation:
+      return {-1, 1, false};
+    default:
+      return {given * 1e-6, given * 1e6, true};
+  }
+}
+
+// The fallback of every implied search: scan the sought input's whole range for a market price
+// between two neighbouring points, then bisect to the search tolerance. 0 when no admissible
+// input reprices the market price. Each trial is priced quietly: an input out of reach is skipped,
+// never a fault of the call.
+template <class Model>
+double BracketedSearch(const typename Model::Inputs& in, int32_t code) {
+  using In = typename Model::Inputs;
+  constexpr double kTolerance = 1e-6;
+  const double target = in.marketPrice;
+  double In::*field = SoughtInput<Model>(code);
+  if (!(target > 0) || !field || !(in.*field > 0 || KindOf(code).moved == Moved::Correlation)) {
+    return 0;
+  }
+  auto gap = [&](double u) {
+    In moved = in;
+    moved.*field = u;
+    const std::optional<double> price = RunQuietly([&] { return Model::Value(moved); });
+    return price ? *price - target : std::numeric_limits<double>::quiet_NaN();
+  };
+  const ScanRange range = ScanRangeFor(KindOf(code).moved, in.*field);
+  auto point = [&](int i) {
+    const double f = static_cast<double>(i) / kScanPoints;
+    return range.geometric ? range.low * std::pow(range.high / range.low, f)
+                           : range.low + (range.high - range.low) * f;
+  };
+  // An input out of reach prices as NaN, which the quiet comparisons below (std::isless and
+  // friends) pass over without raising the invalid-operation flag the guard would report.
+  auto reprices = [](double g) { return std::islessequal(std::fabs(g), kTolerance); };
+  auto opposite = [](double g1, double g2) { return std::isless(g1 * g2, 0.0); };
+  double previous = point(0), gPrevious = gap(previous);
+  if (reprices(gPrevious)) return previous;
+  for (int i = 1; i <= kScanPoints; ++i) {
+    const double next = point(i), gNext = gap(next);
+    if (reprices(gNext)) return next;
+    if (opposite(gPrevious, gNext)) {
+      double a = previous, b = next, ga = gPrevious;
+      for (int step = 0; step < 200; ++step) {
+        const double mid = range.geometric ? std::sqrt(a * b) : (a + b) / 2;
+        const double gm = gap(mid);
+        if (std::isnan(gm) || mid == a || mid == b) break;
+        if (reprices(gm)) return mid;
+        if (opposite(ga, gm)) {
+          b = mid;
+        } else {
+          a = mid, ga = gm;
+        }
+      }
+    }
+    previous = next, gPrevious = gNext;
+  }
+  return 0;
+}
+
 template <class Model>
 double Dispatch(const typename Model::Inputs& in, int32_t code,
-                const Target<typename Model::Inputs>& target, int32_t* err, bool raw) {
+                const Target<typename Model::Inputs>& target, int32_t* err, bool raw,
+                bool ratesConverted) {
   const ResultKind kind = KindOf(code);
   if (kind.action == Action::Value) return Model::Value(in);
   if constexpr (kHasSearch<Model>) {
-    if (kind.action == Action::Implied) return Model::Implied(code, in, err);
+    if (kind.action == Action::Implied) {
+      // The model's own search first; where it finds nothing (or trips over an input out of
+      // reach), the bracketed scan decides whether any admissible input reprices the price.
+      const std::optional<double> found = RunQuietly([&] { return Model::Implied(code, in, err); });
+      if (found && *found > 0) return *found;
+      if constexpr (requires { Model::kBracketedFallback; }) {
+        if (!Model::kBracketedFallback) return 0;
+      }
+      return BracketedSearch<Model>(in, code);
+    }
   }
   double result;
   if constexpr (requires { Model::OwnSensitivity(code, in, err); }) {
     const std::optional<double> own = Model::OwnSensitivity(code, in, err);
-    result = own ? *own : Sensitivity<Model>(in, code, target, err);
+    result = own ? *own : Sensitivity<Model>(in, code, target, err, ratesConverted);
   } else {
-    result = Sensitivity<Model>(in, code, target, err);
+    result = Sensitivity<Model>(in, code, target, err, ratesConverted);
   }
   if (kind.scaled && !raw) result *= 0.01;
   if (kind.lambda) {
@@ -341,13 +448,14 @@ double Run(typename Model::Inputs in, int32_t optionFunction, int32_t* errorCode
   int32_t* err = errorCode ? errorCode : &localSlot;
   const detail::Quotes quotes = detail::KeepQuotes(moves, in);
 
+  bool ratesConverted = false;
   if (!skipValidation) {
     if constexpr (requires { Model::OwnChecks(in, err); }) Model::OwnChecks(in, err);
     CommonInputs common;
     if constexpr (requires { Model::kModelCode; }) common.modelCode = Model::kModelCode;
     common.optionFunction = optionFunction;
     detail::ToCommon(detail::kSlotsOf<Model>, in, common);
-    NormaliseInputs(common, err);
+    ratesConverted = NormaliseInputs(common, err);
     detail::FromCommon(detail::kSlotsOf<Model>, common, in);
   }
   if constexpr (requires { Model::Prepare(in, err); }) Model::Prepare(in, err);
@@ -361,8 +469,10 @@ double Run(typename Model::Inputs in, int32_t optionFunction, int32_t* errorCode
   }
   if (!served) Fail<OptionFunctionErr>(err, "The OptionFunction is invalid.");
 
-  return RunGuarded(
-      [&] { return detail::Dispatch<Model>(in, optionFunction, target, err, rawSensitivities); });
+  return RunGuarded([&] {
+    return detail::Dispatch<Model>(in, optionFunction, target, err, rawSensitivities,
+                                   ratesConverted);
+  });
 }
 
 // The model entry on a public call's arguments: the market inputs by name, the model's own by its
