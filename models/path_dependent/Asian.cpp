@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/AcrossSingularity.h"
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
 #include "core/Plainoptionsex.h"
@@ -56,12 +57,26 @@ double GeometricValue(const Averaging& c) {
   return value >= 0 ? value : 0;
 }
 
+double ArithmeticValueAtYield(const Averaging& c, double q);
+
+// The moments divide by the carry b and by v^2 + 2b, each of which can reach 0: where either
+// times the averaging period L is below 1e-3 (the band in the yield capped at 1e-2), the value
+// is interpolated across.
 double ArithmeticValue(const Averaging& c) {
-  const double S = c.S, T = c.T, v2 = c.v * c.v, r = c.r;
+  const double S = c.S, T = c.T, r = c.r;
   const double P = T - c.t2;  // the whole averaging period
   // Averaging that has not begun by expiry is a single observation at expiry: a plain option.
   if (P == 0) return std::max(GeneralizedBlackScholes(c.type, S, c.X, T, c.v, r, c.q), 0.0);
-  const double q = r == c.q ? c.q - 1e-7 : c.q;
+  const double band = std::min(1e-3 / (T - std::max(c.t2, 0.0)), 1e-2);
+  auto priced = [&](double q) { return ArithmeticValueAtYield(c, q); };
+  const double zeroWeight = r + c.v * c.v / 2;  // the yield at which v^2 + 2b = 0
+  if (std::fabs(c.q - r) < band) return AcrossSingularity(c.q, r, band, priced);
+  return AcrossSingularity(c.q, zeroWeight, band, priced);
+}
+
+double ArithmeticValueAtYield(const Averaging& c, double q) {
+  const double S = c.S, T = c.T, v2 = c.v * c.v, r = c.r;
+  const double P = T - c.t2;
   const double b = r - q;
   const double dr = std::exp(-r * T);
 
@@ -74,14 +89,13 @@ double ArithmeticValue(const Averaging& c) {
   const double growth = std::expm1(b * L) / b;
   const double A = S * dr * std::exp(b * start) * growth / P;
 
-  double bAdj = b, w = v2 + 2 * b;
-  if (w < 1e-7) bAdj = b - 1e-6, w = v2 + 2 * bAdj;
+  const double w = v2 + 2 * b;
   // [(e^(wL) - 1)/w - (e^(b'L) - 1)/b'] / (v^2 + b') with w = b' + (v^2 + b'): a divided
   // difference, written so that it keeps its accuracy as v^2 + b' goes to 0.
-  const double z = (v2 + bAdj) * L;
+  const double z = (v2 + b) * L;
   const double phi = z == 0 ? 1 : std::expm1(z) / z;
-  const double x = bAdj * L;
-  const double F = (x * std::exp(x) * phi - std::expm1(x)) / (bAdj * w);
+  const double x = b * L;
+  const double F = (x * std::exp(x) * phi - std::expm1(x)) / (b * w);
   const double M2 = 2 * S * S * std::exp(w * start) * F / (P * P);
   // ln M2 - 2 (ln A + rT): the log of the second moment over the squared first.
   const double variance = v2 * start + std::log(2 * F / (growth * growth));

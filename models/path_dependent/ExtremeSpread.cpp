@@ -1,9 +1,11 @@
 // Extreme spread: the life splits at Time1stPeriod, and the payoff sets the extreme of one period
 // against the extreme of the other (standard) or the reverse. StrikePrice carries the extreme of
 // the first period observed so far.
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
+#include "core/AcrossSingularity.h"
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
 
@@ -43,14 +45,22 @@ struct ExtremeSpreadModel {
     }
   }
 
+  // The factor v^2/(2b) needs a carry: near b = 0 the value is interpolated across (b within
+  // 5e-3 v^2, a relative carry 2b/v^2 of 1e-2).
   static double Value(const Inputs& in) {
+    return AcrossSingularity(in.q, in.r, 5e-3 * in.v * in.v,
+                             [&](double q) { return ValueAtYield(in, q); });
+  }
+
+  static double ValueAtYield(const Inputs& in, double q) {
     if ((in.type != 1 && in.type != 2) || (in.spreadType != 1 && in.spreadType != 2)) return 0;
-    const double S = in.S, Mo = in.Mo, t1 = in.t1, T = in.T, v = in.v, r = in.r;
+    const double S = in.S, t1 = in.t1, T = in.T, v = in.v, r = in.r;
+    // The first period's extreme so far can be no better than today's price: the standard call
+    // and the reverse put look at maxima, the others at minima.
+    const bool maxima = (in.spreadType == 1) == (in.type == 1);
+    const double Mo = maxima ? std::max(in.Mo, S) : std::min(in.Mo, S);
     const double eta = in.type == 1 ? 1 : -1;
     const double v2 = v * v;
-    // The factor v^2/(2b) needs a carry. Its terms cancel to a finite limit only when the yield
-    // and every term agree on that carry, so equal rates are priced with the yield 1e-6 lower.
-    const double q = in.q == r ? r - 1e-6 : in.q;
     const double b = r - q;
     const double mu = b - v2 / 2, a = b + v2 / 2, m = std::log(Mo / S);
     const double k = v2 / (2 * b);

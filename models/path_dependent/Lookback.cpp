@@ -2,6 +2,7 @@
 // highest price seen less the terminal price. StrikePrice carries the extreme observed so far.
 #include <cmath>
 
+#include "core/AcrossSingularity.h"
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
 
@@ -23,10 +24,16 @@ struct LookbackModel {
   static constexpr Slots<Inputs> kSlots{.optionType = &Inputs::type, .strikePrice = &Inputs::m};
   static constexpr Moves<Inputs> kMoves{.strike = {&Inputs::m}};
 
+  // The formula divides by the carry: near b = 0 it is interpolated across (b within 5e-3 v^2,
+  // a relative carry 2b/v^2 of 1e-2).
   static double Value(const Inputs& in) {
-    const double S = in.S, T = in.T, v = in.v, r = in.r, q = in.q;
-    double b = r - q;
-    if (b == 0) b = 1e-9;  // the formulas divide by the carry
+    return AcrossSingularity(in.q, in.r, 5e-3 * in.v * in.v,
+                             [&](double q) { return ValueAtYield(in, q); });
+  }
+
+  static double ValueAtYield(const Inputs& in, double q) {
+    const double S = in.S, T = in.T, v = in.v, r = in.r;
+    const double b = r - q;
     // The extreme so far can be no better than today's price.
     double m = in.m;
     if (in.type == 1 && m > S) m = S;

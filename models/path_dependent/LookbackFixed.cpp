@@ -1,7 +1,9 @@
 // Fixed-strike lookback: a call pays the highest price seen less the strike, a put the strike less
 // the lowest price seen. AssetMinMax carries the extreme observed so far.
+#include <algorithm>
 #include <cmath>
 
+#include "core/AcrossSingularity.h"
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
 
@@ -27,10 +29,19 @@ struct LookbackFixedModel {
     if (!(in.M > 0)) Fail<AssetMinMaxErr>(err, "AssetMinMax must be greater than 0.");
   }
 
+  // The formula divides by the carry: near b = 0 it is interpolated across (b within 5e-3 v^2,
+  // a relative carry 2b/v^2 of 1e-2).
   static double Value(const Inputs& in) {
-    const double S = in.S, M = in.M, X = in.X, T = in.T, v = in.v, r = in.r, q = in.q;
-    double b = r - q;
-    if (b == 0) b = 1e-9;  // the formulas divide by the carry
+    return AcrossSingularity(in.q, in.r, 5e-3 * in.v * in.v,
+                             [&](double q) { return ValueAtYield(in, q); });
+  }
+
+  static double ValueAtYield(const Inputs& in, double q) {
+    const double S = in.S, X = in.X, T = in.T, v = in.v, r = in.r;
+    // The extreme so far can be no better than today's price: a maximum below it (a minimum
+    // above it) is today's price.
+    const double M = in.type == 1 ? std::max(in.M, S) : std::min(in.M, S);
+    const double b = r - q;
 
     const double vT = v * std::sqrt(T);
     const double drift = (b + v * v / 2) * T;

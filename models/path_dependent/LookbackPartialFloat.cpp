@@ -1,5 +1,6 @@
 // Partial-time floating-strike lookback: the extreme is watched from now to TimeStart only, and
 // the strike is Lambda times that extreme (a call on the minimum, a put on the maximum).
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -36,7 +37,10 @@ struct LookbackPartialFloatModel {
   }
 
   static double Value(const Inputs& in) {
-    const double S = in.S, m = in.m, lambda = in.lambda, t1 = in.t1, T2 = in.T, v = in.v;
+    const double S = in.S, lambda = in.lambda, t1 = in.t1, T2 = in.T, v = in.v;
+    // The extreme so far can be no better than today's price: a minimum above it (a maximum
+    // below it) is today's price.
+    const double m = in.type == 1 ? std::min(in.m, S) : std::max(in.m, S);
     const double r = in.r, q = in.q;
     double b = r - q;
     if (b == 0) b = 1e-9;  // the formulas divide by the carry

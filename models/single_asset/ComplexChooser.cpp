@@ -1,5 +1,6 @@
 // Complex chooser: at TimeChoose the holder picks a call (StrikeCall, TimeCall) or a put
 // (StrikePut, TimePut) (Rubinstein 1991). Rates are always continuously compounded.
+#include <algorithm>
 #include <cmath>
 
 #include "core/ImpliedSearch.h"
@@ -56,7 +57,7 @@ struct ComplexChooserModel {
               BlackScholesCallPutPair(price, in.Xc, in.Xp, t, in.Tc, in.Tp, in.v, in.r, in.q);
           return Gap{p.callValue - p.putValue, p.callDelta - p.putDelta};
         },
-        in.S, 1e-5);
+        in.S, std::min(in.Xc, in.Xp));
     return I.value_or(0);
   }
 

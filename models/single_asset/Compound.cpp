@@ -64,7 +64,7 @@ struct CompoundModel {
               BlackScholesValueDelta(call ? 1 : 2, price, in.X1, tau, in.v, in.r, in.q);
           return Gap{u.value - in.X2, u.delta};
         },
-        in.X1, 1e-6);
+        in.X1, in.X2);
     return I ? CriticalPrice{Critical::Found, *I} : CriticalPrice{Critical::Failed, 0};
   }
 

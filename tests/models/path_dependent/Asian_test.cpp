@@ -75,12 +75,22 @@ TEST(AverageStrike, IsTheAveragePriceOptionWithTheRolesChanged) {
   }
 }
 
-TEST(AveragePrice, ArithmeticWithEqualRatesTakesASmallCarry) {
-  Contract c;
-  c.average = Arithmetic, c.q = c.r;
-  Contract nudged = c;
-  nudged.q = c.r - 1e-7;
-  EXPECT_EQ(c(Theoretical), nudged(Theoretical));
+// The moments divide by the carry and by v^2 + 2b: the value runs smoothly through both zeros,
+// and where neither is near, no carry is shifted (a low volatility with v^2 + 2b well below 0).
+TEST(AveragePrice, ArithmeticIsSmoothThroughAZeroCarry) {
+  for (double q : {0.05, 0.05 + 0.3 * 0.3 / 2}) {  // b = 0, then v^2 + 2b = 0
+    Contract c;
+    c.average = Arithmetic, c.v = 0.3, c.q = q;
+    for (double d : {1e-9, 1e-6, 1e-5, 1e-4}) {
+      Contract below = c, above = c;
+      below.q -= d, above.q += d;
+      const double middle = (below(Theoretical) + above(Theoretical)) / 2;
+      EXPECT_NEAR(c(Theoretical), middle, 1e-10 + 100 * d * d) << q << " " << d;
+    }
+  }
+  Contract low;
+  low.average = Arithmetic, low.S = low.SA = low.X = 100, low.T = 3, low.v = 0.01, low.q = 0.06;
+  EXPECT_NEAR(low(Theoretical), 0.024837, 2e-6);
 }
 
 // Where v^2 + b = 0 the second moment is a limit; the value runs smoothly through it.
