@@ -54,8 +54,12 @@ long double Bivariate(long double a, long double b, long double rho) {
       for (int j = 0; j < 5; ++j) {
         const long double yi = kDreznerAbscissa[i];
         const long double yj = kDreznerAbscissa[j];
+        // The exponent and the sum in extended precision; the exponential itself in double,
+        // which is several times faster and changes the result by at most an ulp.
+        const long double exponent =
+            a1 * (2 * yi - a1) + b1 * (2 * yj - b1) + 2 * rho * (yi - a1) * (yj - b1);
         sum += static_cast<long double>(kDreznerWeight[i]) * kDreznerWeight[j] *
-               std::exp(a1 * (2 * yi - a1) + b1 * (2 * yj - b1) + 2 * rho * (yi - a1) * (yj - b1));
+               std::exp(static_cast<double>(exponent));
       }
     }
     return std::sqrt(1 - rho * rho) * kInvPi * sum;
