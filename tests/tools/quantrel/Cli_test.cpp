@@ -1,6 +1,7 @@
 // The command-line program: CSV reading, pricing from text, batches and the program itself.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -221,6 +222,71 @@ TEST(BatchFile, AHeaderWithoutAMethodColumnIsRejected) {
   EXPECT_EQ(summary.fatal, "the header has no Method column");
   Batch("", 1, 8192, &summary);
   EXPECT_FALSE(summary.fatal.empty());
+}
+
+// A book that cannot be read as its writer meant it prices nothing and says which line is wrong.
+TEST(BatchFile, UnreadableBooksAndMisspeltColumnsAreRefusedNamingWhere) {
+  const std::string row = "1,ForwardStart,CallOption,1,60,0.25,1,0.3,0.08,0.04,1.1,Years,,\n";
+  std::string crOnly = kHeader + row + row;
+  std::replace(crOnly.begin(), crOnly.end(), '\n', '\r');
+  const std::pair<std::string, std::string> cases[] = {
+      {"\"Id,Method\n" + row, "line 1: a quoted field is never closed"},
+      {kHeader + row + row + "3,ForwardStart,\"open\n" + row,
+       "line 4: a quoted field is never closed"},
+      {crOnly,
+       "line 1: a carriage return ends a line without a line feed; save the book with LF or CRLF "
+       "line endings"},
+      {"Id,Method,Time Format\n",
+       "column 3 of the header, \"Time Format\", misspells the input TimeFormat: spell it so, or "
+       "give the column another name"},
+      {"Id,method,time_format\n",
+       "column 3 of the header, \"time_format\", misspells the input TimeFormat: spell it so, or "
+       "give the column another name"},
+      {"Id,Met_hod\n",
+       "column 2 of the header, \"Met_hod\", misspells the Method column: spell it so, or give the "
+       "column another name"},
+      {"Id,Method, Alpha,Alpha\n", "the header names the input column Alpha twice"},
+  };
+  for (const auto& [csv, fatal] : cases) {
+    BatchSummary summary;
+    Batch(csv, 1, 8192, &summary);
+    EXPECT_EQ(summary.fatal, fatal);
+    EXPECT_EQ(summary.rows, 0u) << fatal;
+  }
+}
+
+// Blanks around header names and Method cells are not part of them, as around any cell; lines of
+// blanks are skipped. The header comes back as written.
+TEST(BatchFile, NamesAndMethodsAreTrimmedAndBlankLinesSkipped) {
+  const std::string csv =
+      "Id, Method ,OptionType,OptionFunction,AssetPrice,TimeStart,TimeExpire,Volatility,"
+      "InterestRate,YieldRate,Alpha,\tTimeFormat \n"
+      "  \t\n"
+      "a,\tForwardStart ,CallOption,1,60,0.25,1,0.3,0.08,0.04,1.1,Years\n   \n";
+  BatchSummary summary;
+  const auto rows = ReadAll(Batch(csv, 1, 8192, &summary));
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0][1], " Method ");
+  EXPECT_EQ(rows[0][11], "\tTimeFormat ");
+  EXPECT_EQ(rows[1][12],
+            FormatNumber(ForwardStart(1, 1, 60, 0.25, 1, 0.3, 0.08, 0.04, 1.1, 0, Years)));
+}
+
+// An output that fails stops the run at once: the rest of the book is not priced for nothing.
+TEST(BatchFile, AFailedOutputStopsTheRun) {
+  struct Full : std::streambuf {
+    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+  } full;
+  std::ostream out(&full);
+  std::string csv = kHeader;
+  for (int i = 0; i < 5000; ++i) csv += "1,ForwardStart,1,1,60,0.25,1,0.3,0.08,0.04,1.1,1,,\n";
+  std::istringstream in(csv);
+  BatchOptions options;
+  options.chunkRows = 100;
+  const BatchSummary summary = RunBatch(in, out, options);
+  EXPECT_TRUE(summary.writeFailed);
+  EXPECT_EQ(summary.rows, 0u);
 }
 
 // Ten thousand rows of every kind of trouble: each non-blank row comes back once, in order.
