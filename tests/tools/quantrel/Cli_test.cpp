@@ -1,9 +1,16 @@
 // The command-line program: CSV reading, pricing from text, batches and the program itself.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
@@ -16,6 +23,8 @@
 
 namespace quantrel::cli {
 namespace {
+
+namespace fs = std::filesystem;
 
 std::string Batch(const std::string& csv, unsigned threads = 2, size_t chunk = 8192,
                   BatchSummary* summary = nullptr);
@@ -382,6 +391,116 @@ ProgramRun Program(const std::string& args) {
   const int status = ::pclose(pipe);
   run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
+}
+
+// Runs a shell command in `dir` with Q standing for the program; stdout only.
+ProgramRun Shell(const fs::path& dir, const std::string& command) {
+  const std::string line =
+      "cd '" + dir.string() + "' && Q='" + QUANTREL_PROGRAM + "' && " + command + " 2>/dev/null";
+  ProgramRun run;
+  FILE* pipe = ::popen(line.c_str(), "r");
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+  const int status = ::pclose(pipe);
+  run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+std::string Slurp(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A scratch folder per test.
+struct Scratch {
+  fs::path dir =
+      fs::temp_directory_path() / ("quantrel-cli-" + std::to_string(::getpid()) + "-" +
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  Scratch() {
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  ~Scratch() { fs::remove_all(dir); }
+};
+
+// The priced book never lands on its input, however the output is named, and replaces an existing
+// output only once the run has succeeded, with that output's mode.
+TEST(Program, TheOutputNeverDestroysTheInputAndAppearsOnlyOnSuccess) {
+  Scratch scratch;
+  const fs::path book = scratch.dir / "book.csv";
+  std::ofstream(book, std::ios::binary) << kPortfolio;
+  fs::create_symlink("book.csv", scratch.dir / "link.csv");
+  fs::create_hard_link(book, scratch.dir / "hard.csv");
+  const std::string folder = scratch.dir.filename().string();
+  const std::string commands[] = {"$Q batch book.csv -o book.csv",
+                                  "$Q batch ./book.csv --output ../" + folder + "/book.csv",
+                                  "$Q batch book.csv -o link.csv",
+                                  "$Q batch book.csv -o hard.csv",
+                                  "$Q batch - -o book.csv < book.csv",
+                                  "$Q batch book.csv >> book.csv"};
+  for (const std::string& command : commands) {
+    EXPECT_EQ(Shell(scratch.dir, command).exit, 2) << command;
+    EXPECT_TRUE(Slurp(book) == kPortfolio) << "the book changed: " << command;
+  }
+
+  // A run that fails (here at the header) leaves an existing output as it was; one that succeeds
+  // replaces it with what standard output would show, keeping its mode; no temporary is left.
+  const fs::path priced = scratch.dir / "priced.csv";
+  std::ofstream(priced) << "kept";
+  fs::permissions(priced, fs::perms::owner_read | fs::perms::owner_write);
+  std::ofstream(scratch.dir / "bad.csv") << "Id,Time_Format\n1,Years\n";
+  EXPECT_EQ(Shell(scratch.dir, "$Q batch bad.csv -o priced.csv").exit, 2);
+  EXPECT_EQ(Slurp(priced), "kept");
+  EXPECT_EQ(Shell(scratch.dir, "$Q batch book.csv -o priced.csv").exit, 0);
+  EXPECT_EQ(Slurp(priced), Shell(scratch.dir, "$Q batch book.csv -o -").out);
+  EXPECT_EQ(Slurp(priced), Shell(scratch.dir, "$Q batch - < book.csv").out);
+  EXPECT_EQ(fs::status(priced).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  for (const auto& entry : fs::directory_iterator(scratch.dir)) {
+    EXPECT_EQ(entry.path().string().find(".tmp."), std::string::npos) << entry.path();
+  }
+  EXPECT_EQ(Shell(scratch.dir, "$Q batch .").exit, 3);  // a folder is no book
+}
+
+// Memory follows the widest row, not the book: a header of a hundred thousand empty columns over
+// thousands of short rows (each written out a hundred thousand columns wide). Running out of
+// memory is an error exit with a message.
+TEST(Program, MemoryFollowsTheWidestRowAndRunningOutIsAnError) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizers' own memory hides the program's";
+#endif
+  Scratch scratch;
+  const fs::path wide = scratch.dir / "wide.csv", huge = scratch.dir / "huge.csv";
+  {
+    std::ofstream out(wide, std::ios::binary);
+    out << "Method" << std::string(100000, ',') << "\n";
+    for (int i = 0; i < 4000; ++i) out << "ForwardStart,1\n";
+  }
+  std::ofstream(huge, std::ios::binary)
+      << "Method,Note\nForwardStart," << std::string(30 << 20, 'a') << "\n";
+  struct Run {
+    int exit;
+    long maxResidentKiB;
+  };
+  auto run = [](const fs::path& book, rlim_t addressSpace) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      const rlimit limit{addressSpace, addressSpace};
+      if (addressSpace) ::setrlimit(RLIMIT_AS, &limit);
+      ::freopen("/dev/null", "w", stderr);
+      ::execl(QUANTREL_PROGRAM, QUANTREL_PROGRAM, "batch", book.c_str(), "-o", "/dev/null",
+              static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    return Run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
+  };
+  const Run wideRun = run(wide, 0);
+  EXPECT_EQ(wideRun.exit, 0);
+  EXPECT_LT(wideRun.maxResidentKiB, 100 << 10);  // the whole output is 400 MB
+  EXPECT_EQ(run(huge, 40 << 20).exit, 3);        // a 30 MB field in 40 MB of address space
 }
 
 TEST(Program, PricesOneContractAndReportsFailures) {
