@@ -3,6 +3,7 @@
 // threads get the serial answers. Driven by the catalogue, so new methods are covered unasked.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <iostream>
@@ -86,10 +87,14 @@ TEST(Properties, EveryDoubleInputRefusesNaNAndInfinities) {
   constexpr int kContractsPerMethod = 6;
   for (const server::MethodBinding& binding : server::Bindings()) {
     const auto& inputs = binding.method->inputs;
+    const size_t function = std::find_if(inputs.begin(), inputs.end(),
+                                         [](const InputSpec& in) {
+                                           return std::string_view(in.name) == "OptionFunction";
+                                         }) -
+                            inputs.begin();
     std::vector<int32_t> implied;  // the method's implied result codes
-    for (size_t i = 0; i < inputs.size(); ++i) {
-      if (std::string_view(inputs[i].name) != "OptionFunction") continue;
-      for (const EnumMember& m : FindEnumeration(inputs[i].enumeration)->members) {
+    if (function < inputs.size()) {
+      for (const EnumMember& m : FindEnumeration(inputs[function].enumeration)->members) {
         if (IsImpliedCode(m.value)) implied.push_back(m.value);
       }
     }
@@ -97,11 +102,7 @@ TEST(Properties, EveryDoubleInputRefusesNaNAndInfinities) {
     for (int attempt = 0; attempt < 500 && contracts < kContractsPerMethod; ++attempt) {
       RandomCall base = generator.Realistic(binding);
       if (attempt % 2 && !implied.empty()) {  // ask for an implied value: the market price counts
-        for (size_t i = 0; i < inputs.size(); ++i) {
-          if (std::string_view(inputs[i].name) == "OptionFunction") {
-            base.inputs[i] = Variant::Of(implied[attempt / 2 % implied.size()]);
-          }
-        }
+        base.inputs[function] = Variant::Of(implied[attempt / 2 % implied.size()]);
       }
       const CallResult priced = Invoke(base);
       if (priced.status != S_OK) continue;

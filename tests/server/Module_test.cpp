@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 
 #include "quantrel/automation.h"
@@ -199,10 +198,7 @@ TEST_F(Registration, ALinkedRegistryFileIsUpdatedWhereItLiesWithItsMode) {
   EXPECT_TRUE(fs::is_symlink(file_));
   EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_TRUE(Read().HasKey("CLSID\\" + ToString(CLSID_Quantrel)));
-  std::ifstream in(real);
-  EXPECT_NE(std::string(std::istreambuf_iterator<char>(in), {}).find("Quantrelix.Quantrel"),
-            std::string::npos);
+  EXPECT_TRUE(Read().HasKey("CLSID\\" + ToString(CLSID_Quantrel)));  // read through the link
 
   // A link to a file not yet there creates that file.
   fs::remove(file_);

@@ -90,8 +90,8 @@ TEST(Csv, QuotedLineBreaksComeBackByteForByte) {
   }
 }
 
-// Random spreadsheet-style records, each ending in LF or CRLF, over many buffer boundaries:
-// read back as written, and carried through a batch unchanged, in order.
+// Random spreadsheet-style records, each ending in LF or CRLF, over many buffer boundaries, are
+// carried through a batch unchanged and in order.
 TEST(Csv, RandomBooksRoundTripThroughTheReaderAndABatch) {
   std::mt19937 random(11);
   const std::string alphabet = "ab ,\"\r\n\t;x";
@@ -106,12 +106,9 @@ TEST(Csv, RandomBooksRoundTripThroughTheReaderAndABatch) {
     text += random() % 2 ? "\r\n" : "\n";
   }
   ASSERT_GT(text.size(), 3 * 65536u);
-  const auto rows = ReadAll(text);
-  ASSERT_EQ(rows.size(), notes.size() + 1);
   const auto priced = ReadAll(Batch(text));
   ASSERT_EQ(priced.size(), notes.size() + 1);
   for (size_t i = 0; i < notes.size(); ++i) {
-    EXPECT_EQ(rows[i + 1][2], notes[i]) << i;
     EXPECT_EQ(priced[i + 1][0], std::to_string(i));
     EXPECT_EQ(priced[i + 1][2], notes[i]) << i;
   }
@@ -382,21 +379,10 @@ struct ProgramRun {
   std::string out;
 };
 
-ProgramRun Program(const std::string& args) {
-  const std::string command = std::string(QUANTREL_PROGRAM) + " " + args + " 2>&1";
-  ProgramRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
-// Runs a shell command in `dir` with Q standing for the program; stdout only.
+// Runs a shell command in `dir`, $Q standing for the program; its stdout, stderr discarded.
 ProgramRun Shell(const fs::path& dir, const std::string& command) {
-  const std::string line =
-      "cd '" + dir.string() + "' && Q='" + QUANTREL_PROGRAM + "' && " + command + " 2>/dev/null";
+  const std::string line = "cd '" + dir.string() + "' && Q='" + QUANTREL_PROGRAM + "' && { " +
+                           command + "; } 2>/dev/null";
   ProgramRun run;
   FILE* pipe = ::popen(line.c_str(), "r");
   char buffer[4096];
@@ -404,6 +390,10 @@ ProgramRun Shell(const fs::path& dir, const std::string& command) {
   const int status = ::pclose(pipe);
   run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
+}
+
+ProgramRun Program(const std::string& args) {
+  return Shell(fs::current_path(), "$Q " + args + " 2>&1");
 }
 
 std::string Slurp(const fs::path& file) {
@@ -464,7 +454,7 @@ TEST(Program, TheOutputNeverDestroysTheInputAndAppearsOnlyOnSuccess) {
 
 // Memory follows the widest row, not the book: a header of a hundred thousand empty columns over
 // thousands of short rows (each written out a hundred thousand columns wide). Running out of
-// memory is an error exit with a message.
+// memory is an error exit (3), not an abort.
 TEST(Program, MemoryFollowsTheWidestRowAndRunningOutIsAnError) {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
   GTEST_SKIP() << "the sanitizers' own memory hides the program's";
