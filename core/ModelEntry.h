@@ -117,9 +117,8 @@ struct Levels {
 // The result codes of a method's OptionFunction enumeration, from the catalogue; a method
 // without that input returns its value only.
 constexpr uint64_t EnumerationCodes(std::string_view method) {
-  const MethodSpec* m = published::Method(method);
-  if (!m) throw "no such method in the catalogue";
-  for (const InputSpec& input : m->inputs) {
+  if (!published::HasMethod(method)) throw "no such method in the catalogue";
+  for (const InputSpec& input : published::Method(method)->inputs) {
     if (std::string_view(input.name) != "OptionFunction") continue;
     uint64_t mask = 0;
     for (const EnumMember& member : published::Enumeration(input.enumeration)->members) {
@@ -328,12 +327,11 @@ double Dispatch(const typename Model::Inputs& in, int32_t code,
 // Every double input of the method has a rule to refuse it under when it is not a finite number,
 // with its message listed.
 constexpr bool EveryDoubleInputHasANonFiniteRule(std::string_view method) {
-  const MethodSpec* m = published::Method(method);
-  if (!m) return false;
-  for (const InputSpec& input : m->inputs) {
+  if (!published::HasMethod(method)) return false;
+  for (const InputSpec& input : published::Method(method)->inputs) {
     if (input.type != InputType::Double) continue;
     const int32_t code = published::NonFiniteRule(method, input.name);
-    if (code == None || !published::NonFiniteMessage(code, input.name)) return false;
+    if (code == None || published::NonFiniteMessageIndex(code, input.name) < 0) return false;
   }
   return true;
 }
@@ -355,7 +353,8 @@ void RefuseNonFinite(const A& a, int32_t optionFunction, int32_t* err) {
       if (name == "MarketPrice" && !marketPriceRead) return;
       const int32_t code = published::NonFiniteRule(A::kMethod, name);
       if (err) *err = code;
-      throw PricingError(code, published::NonFiniteMessage(code, name));
+      throw PricingError(code,
+                         published::kMessages[published::NonFiniteMessageIndex(code, name)].text);
     }
   };
   std::apply([&](const auto&... values) { (check(values), ...); }, a.Values());

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <span>
 #include <string_view>
 
@@ -1121,21 +1122,31 @@ constexpr int32_t NonFiniteRule(std::string_view method, std::string_view input)
   return None;
 }
 
-// The listed message "<input> must be a finite number." (or "The <input> ...") under `code`;
-// nullptr when there is none.
-constexpr const char* NonFiniteMessage(int32_t code, std::string_view input) {
+// Where kMessages lists "<input> must be a finite number." (or "The <input> ...") under `code`;
+// -1 when it does not.
+constexpr int NonFiniteMessageIndex(int32_t code, std::string_view input) {
   constexpr std::string_view kTail = " must be a finite number.";
-  for (const RaisedMessage& m : kMessages) {
-    std::string_view text = m.text;
-    if (m.code != code || !text.ends_with(kTail)) continue;
+  for (int i = 0; i < static_cast<int>(std::size(kMessages)); ++i) {
+    std::string_view text = kMessages[i].text;
+    if (kMessages[i].code != code || !text.ends_with(kTail)) continue;
     text.remove_suffix(kTail.size());
     if (text.starts_with("The ")) text.remove_prefix(4);
-    if (text == input) return m.text;
+    if (text == input) return i;
   }
-  return nullptr;
+  return -1;
 }
 
 // --- Lookups, usable at compile time ---
+
+// Whether the catalogue has the method. Tested before Method() where it must hold at compile
+// time: a pointer compared with null there is no constant under the undefined-behaviour
+// sanitizer of some compilers.
+constexpr bool HasMethod(std::string_view name) {
+  for (const MethodSpec& m : kMethods) {
+    if (EqualsIgnoreCase(m.name, name)) return true;
+  }
+  return false;
+}
 
 constexpr const MethodSpec* Method(std::string_view name) {
   for (const MethodSpec& m : kMethods) {
