@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <tuple>
 
 #ifndef QUANTREL_UNPAREN
 #define QUANTREL_UNPAREN(...) __VA_ARGS__
@@ -31,6 +32,8 @@ namespace quantrel::core {
   struct name##Arguments {                                                                  \
     static constexpr std::string_view kMethod = #name;                                      \
     QUANTREL_FOR_EACH(QUANTREL_ARGUMENT_FIELD, QUANTREL_UNPAREN params)                     \
+    /* every input in interface order, for checks that walk them all */                     \
+    auto Values() const { return std::tie(QUANTREL_UNPAREN args); }                         \
   };                                                                                        \
   double Enter(const name##Arguments& arguments, int32_t* errorCode, bool rawSensitivities, \
                bool skipValidation);

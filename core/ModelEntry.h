@@ -38,6 +38,7 @@
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <tuple>
 #include <type_traits>
 
 #include "core/Arguments.h"
@@ -123,9 +124,8 @@ struct Levels {
 // The result codes of a method's OptionFunction enumeration, from the catalogue; a method
 // without that input returns its value only.
 constexpr uint64_t EnumerationCodes(std::string_view method) {
-  const MethodSpec* m = published::Method(method);
-  if (!m) throw "no such method in the catalogue";
-  for (const InputSpec& input : m->inputs) {
+  if (!published::HasMethod(method)) throw "no such method in the catalogue";
+  for (const InputSpec& input : published::Method(method)->inputs) {
     if (std::string_view(input.name) != "OptionFunction") continue;
     uint64_t mask = 0;
     for (const EnumMember& member : published::Enumeration(input.enumeration)->members) {
@@ -434,14 +434,52 @@ double Dispatch(const typename Model::Inputs& in, int32_t code,
   return result;
 }
 
+// Every double input of the method has a rule to refuse it under when it is not a finite number,
+// with its message listed.
+constexpr bool EveryDoubleInputHasANonFiniteRule(std::string_view method) {
+  if (!published::HasMethod(method)) return false;
+  for (const InputSpec& input : published::Method(method)->inputs) {
+    if (input.type != InputType::Double) continue;
+    const int32_t code = published::NonFiniteRule(method, input.name);
+    if (code == None || published::NonFiniteMessageIndex(code, input.name) < 0) return false;
+  }
+  return true;
+}
+
+// Refuses a double input that is not a finite number once every rule has run: the rules compare
+// with "not > 0", clamp or bound one side only, so an infinity (and for some, a NaN) can pass
+// them all and end in a meaningless price. The market price is read only by the implied-value
+// searches, so elsewhere it is not looked at.
+template <class A>
+void RefuseNonFinite(const A& a, int32_t optionFunction, int32_t* err) {
+  static constexpr const MethodSpec* kMethod = published::Method(A::kMethod);
+  const bool marketPriceRead = KindOf(optionFunction).action == Action::Implied;
+  size_t index = 0;
+  auto check = [&](const auto& value) {
+    const InputSpec& input = kMethod->inputs[index++];
+    if constexpr (std::is_same_v<std::decay_t<decltype(value)>, double>) {
+      if (std::isfinite(value)) return;
+      const std::string_view name = input.name;
+      if (name == "MarketPrice" && !marketPriceRead) return;
+      const int32_t code = published::NonFiniteRule(A::kMethod, name);
+      if (err) *err = code;
+      throw PricingError(code,
+                         published::kMessages[published::NonFiniteMessageIndex(code, name)].text);
+    }
+  };
+  std::apply([&](const auto&... values) { (check(values), ...); }, a.Values());
+}
+
 }  // namespace detail
 
 // The model entry on the model's own inputs. Inputs arrive as the caller gave them; with
 // `skipValidation` they are taken as already normalised (the implied-value searches re-enter
-// this way).
+// this way). `arguments`, the public call the inputs came from, has its double inputs checked
+// for non-finite values after the rules.
 template <class Model>
 double Run(typename Model::Inputs in, int32_t optionFunction, int32_t* errorCode,
-           bool rawSensitivities, bool skipValidation) {
+           bool rawSensitivities, bool skipValidation,
+           const typename Model::Arguments* arguments = nullptr) {
   using In = typename Model::Inputs;
   constexpr const Moves<In>& moves = detail::kMovesOf<Model>;
   int32_t localSlot = None;
@@ -457,6 +495,7 @@ double Run(typename Model::Inputs in, int32_t optionFunction, int32_t* errorCode
     detail::ToCommon(detail::kSlotsOf<Model>, in, common);
     ratesConverted = NormaliseInputs(common, err);
     detail::FromCommon(detail::kSlotsOf<Model>, common, in);
+    if (arguments) detail::RefuseNonFinite(*arguments, optionFunction, err);
   }
   if constexpr (requires { Model::Prepare(in, err); }) Model::Prepare(in, err);
 
@@ -480,13 +519,16 @@ double Run(typename Model::Inputs in, int32_t optionFunction, int32_t* errorCode
 template <class Model>
 double RunEntry(const typename Model::Arguments& a, int32_t* errorCode, bool rawSensitivities,
                 bool skipValidation) {
+  static_assert(detail::EveryDoubleInputHasANonFiniteRule(Model::Arguments::kMethod),
+                "a double input of this method has no rule for a non-finite value: list "
+                "\"<Input> must be a finite number.\" under its code in published::kMessages");
   typename Model::Inputs in{};
   Market& market = in;
   market = MarketInputs(a);
   static_cast<typename Model::Own&>(in) = Model::Bind(a, market);
   int32_t optionFunction = result::Theoretical;
   if constexpr (requires { a.OptionFunction; }) optionFunction = a.OptionFunction;
-  return Run<Model>(in, optionFunction, errorCode, rawSensitivities, skipValidation);
+  return Run<Model>(in, optionFunction, errorCode, rawSensitivities, skipValidation, &a);
 }
 
 }  // namespace quantrel::core

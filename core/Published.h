@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <span>
 #include <string_view>
 
@@ -1004,6 +1005,30 @@ inline constexpr RaisedMessage kMessages[] = {
     {MonitoringErr, "The Barrier Monitoring is invalid."},
     // the entry skeleton
     {OptionFunctionErr, "The OptionFunction is invalid."},
+    // the entry skeleton: a double input that every rule let through but is not a finite number,
+    // under the code of the rule that governs it (NonFiniteRule below)
+    {TimeExpireErr, "TimeExpire must be a finite number."},
+    {TimeStartErr, "TimeStart must be a finite number."},
+    {VolGreaterZeroErr, "Volatility must be a finite number."},
+    {YieldRateErr, "YieldRate must be a finite number."},
+    {AlphaErr, "Alpha must be a finite number."},
+    {JumpRateErr, "JumpRate must be a finite number."},
+    {ChooserSTimeErr, "TimeChoose must be a finite number."},
+    {ChooserTimeErr, "TimeChoose must be a finite number."},
+    {TimeCallErr, "TimeCall must be a finite number."},
+    {TimePutErr, "TimePut must be a finite number."},
+    {StrikeCallErr, "StrikeCall must be a finite number."},
+    {StrikePutErr, "StrikePut must be a finite number."},
+    {TimeIntervalErr, "TimeInterval must be a finite number."},
+    {StrikeOptionErr, "StrikeOption must be a finite number."},
+    {StrikeUnderlyErr, "StrikeUnderly must be a finite number."},
+    {TimeOptionErr, "TimeOption must be a finite number."},
+    {TimeInitialErr, "TimeInitial must be a finite number."},
+    {TimeExtendedErr, "TimeExtended must be a finite number."},
+    {AssetMinMaxErr, "AssetMinMax must be a finite number."},
+    {LambdaErr, "Lambda must be a finite number."},
+    {Time1stPeriodErr, "Time1stPeriod must be a finite number."},
+    {TimeToAverageErr, "TimeToAverage must be a finite number."},
     // rate conversion
     {IntRateTypeErr, "The InterestRateType is invalid."},
     {YeildRateTypeErr, "The YieldRateType is invalid."},
@@ -1060,7 +1085,70 @@ constexpr bool IsRaisedMessage(int32_t code, std::string_view text) {
   return false;
 }
 
+// --- The rule a double input falls under when it is not a finite number ---
+
+// An input X is governed by the error code named XErr; the second of a pair (AssetPrice2) by the
+// rule of the first. These are the inputs whose rule is named otherwise; an entry naming a method
+// applies to that method only and comes before the general one.
+struct NonFiniteException {
+  std::string_view method;  // empty: every method
+  std::string_view input;
+  int32_t code;
+};
+
+inline constexpr NonFiniteException kNonFiniteExceptions[] = {
+    {"Chooser", "TimeChoose", ChooserSTimeErr},
+    {"ComplexChooser", "TimeChoose", ChooserTimeErr},
+    {"", "Volatility", VolGreaterZeroErr},
+    {"", "MarketPrice", MktPriceGZErr},
+    {"", "AccruedAmt", PayoffErr},
+    {"", "AveragePrice", AssetPriceErr},
+    {"", "StrikeInitial", StrikePriceErr},
+    {"", "StrikeExtended", StrikePriceErr},
+};
+
+// The code under which `method` refuses a non-finite `input`; None when no rule is known.
+constexpr int32_t NonFiniteRule(std::string_view method, std::string_view input) {
+  for (const NonFiniteException& e : kNonFiniteExceptions) {
+    if ((e.method.empty() || e.method == method) && e.input == input) return e.code;
+  }
+  for (const ErrorSpec& e : kErrors) {
+    const std::string_view name = e.name;
+    if (name.size() == input.size() + 3 && name.starts_with(input) && name.ends_with("Err")) {
+      return e.code;
+    }
+  }
+  if (!input.empty() && input.back() >= '0' && input.back() <= '9') {
+    return NonFiniteRule(method, input.substr(0, input.size() - 1));
+  }
+  return None;
+}
+
+// Where kMessages lists "<input> must be a finite number." (or "The <input> ...") under `code`;
+// -1 when it does not.
+constexpr int NonFiniteMessageIndex(int32_t code, std::string_view input) {
+  constexpr std::string_view kTail = " must be a finite number.";
+  for (int i = 0; i < static_cast<int>(std::size(kMessages)); ++i) {
+    std::string_view text = kMessages[i].text;
+    if (kMessages[i].code != code || !text.ends_with(kTail)) continue;
+    text.remove_suffix(kTail.size());
+    if (text.starts_with("The ")) text.remove_prefix(4);
+    if (text == input) return i;
+  }
+  return -1;
+}
+
 // --- Lookups, usable at compile time ---
+
+// Whether the catalogue has the method. Tested before Method() where it must hold at compile
+// time: a pointer compared with null there is no constant under the undefined-behaviour
+// sanitizer of some compilers.
+constexpr bool HasMethod(std::string_view name) {
+  for (const MethodSpec& m : kMethods) {
+    if (EqualsIgnoreCase(m.name, name)) return true;
+  }
+  return false;
+}
 
 constexpr const MethodSpec* Method(std::string_view name) {
   for (const MethodSpec& m : kMethods) {

@@ -14,8 +14,8 @@ namespace {
 // "(int32_t OptionType, double AssetPrice)" against the catalogue's inputs of `method`: the same
 // names in the same order, double for a double input and int32_t for an integer or enumeration.
 constexpr bool MatchesCatalogue(std::string_view method, std::string_view params) {
+  if (!published::HasMethod(method) || params.size() < 2) return false;
   const MethodSpec* m = published::Method(method);
-  if (!m || params.size() < 2) return false;
   params = params.substr(1, params.size() - 2);
   size_t index = 0;
   while (!params.empty()) {

@@ -19,7 +19,8 @@ CError& ThreadError() {
   return error;
 }
 
-// Keeps the outcome of a call where the C accessors can read it.
+// Keeps the outcome of a call where the C accessors can read it; a failure takes the error
+// information that the call itself installed.
 int32_t Record(HRESULT status) {
   CError& error = ThreadError();
   error = {};
@@ -27,6 +28,19 @@ int32_t Record(HRESULT status) {
     error.code = status;
     GetErrorInfo(error.info);
   }
+  return status;
+}
+
+// A call refused before it reached any method: its own description, never what an earlier call
+// left in the thread's error information.
+int32_t RecordRefusal(HRESULT status, const std::string& description) {
+  ErrorInfo stale;
+  GetErrorInfo(stale);
+  CError& error = ThreadError();
+  error = {};
+  error.code = status;
+  error.info.source = kProgId;
+  error.info.description = description;
   return status;
 }
 
@@ -68,7 +82,7 @@ using namespace quantrel;
 
 #define QUANTREL_METHOD(name, params, args)                                     \
   extern "C" int32_t Quantrel_##name(QUANTREL_UNPAREN params, double* Result) { \
-    if (!Result) return server::Record(E_POINTER);                              \
+    if (!Result) return server::RecordRefusal(E_POINTER, "Result is NULL.");    \
     return server::Record(server::Call##name(QUANTREL_UNPAREN args, Result));   \
   }
 #include "quantrel/methods.inc"
@@ -76,14 +90,18 @@ using namespace quantrel;
 
 extern "C" int32_t Quantrel_Invoke(const char* method, int32_t count, const char* const* names,
                                    const double* values, double* Result) {
-  if (!method || !Result || count < 0 || (count > 0 && !values)) {
-    return server::Record(E_POINTER);
-  }
+  if (!method) return server::RecordRefusal(E_POINTER, "The method name is NULL.");
+  if (!Result) return server::RecordRefusal(E_POINTER, "Result is NULL.");
+  if (count < 0) return server::RecordRefusal(E_POINTER, "The count of inputs is negative.");
+  if (count > 0 && !values) return server::RecordRefusal(E_POINTER, "The values are NULL.");
   std::vector<Variant> positional;
   std::vector<NamedArgument> named;
   for (int32_t i = 0; i < count; ++i) {
     if (names) {
-      if (!names[i]) return server::Record(E_POINTER);
+      if (!names[i]) {
+        return server::RecordRefusal(E_POINTER,
+                                     "The name of input " + std::to_string(i) + " is NULL.");
+      }
       named.push_back({names[i], Variant::Of(values[i])});
     } else {
       positional.push_back(Variant::Of(values[i]));
@@ -107,9 +125,10 @@ extern "C" int32_t Quantrel_Invoke(const char* method, int32_t count, const char
   // A wrong call: name the offending input. argErr is the position of a missing input, else the
   // argument's index in automation order (named ones first in the caller's order, positional
   // ones last to first).
+  // An unknown method is reported as such, whatever its arguments.
   std::string input;
   const MethodSpec* described = FindMethod(method);
-  if (argErr != UINT32_MAX) {
+  if (described && argErr != UINT32_MAX) {
     if (status == DISP_E_PARAMNOTOPTIONAL) {
       if (described && argErr < described->inputs.size()) input = described->inputs[argErr].name;
     } else if (argErr < static_cast<uint32_t>(count)) {

@@ -168,8 +168,9 @@ HRESULT InvokeNamed(
   for (const NamedArgument& n : named) names.push_back(n.name);
   std::vector<int32_t> ids(names.size());
   if (const HRESULT found = lookup(names, ids.data()); found != S_OK) {
-    // Name which argument was unknown: its index in the argument list.
-    for (size_t k = 1; k < ids.size(); ++k) {
+    // Name which argument was unknown: its index in the argument list. An unknown method has
+    // no arguments to name.
+    for (size_t k = 1; ids[0] >= 0 && k < ids.size(); ++k) {
       if (ids[k] < 0 && argErr) *argErr = static_cast<uint32_t>(k - 1);
     }
     return found;

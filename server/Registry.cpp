@@ -2,14 +2,15 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
 #include <mutex>
 #include <random>
-#include <sstream>
 
 #include "quantrel/catalogue.h"
 
@@ -105,30 +106,118 @@ class FileLock {
   int fd_ = -1;
 };
 
-HRESULT ReadFile(const std::filesystem::path& file, Registry& out) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    out = Registry{};
-    return std::filesystem::exists(file) ? REGDB_E_READREGDB : S_OK;  // no file yet: empty
+// Fails with `status`, describing why in the thread's error information.
+HRESULT Refuse(HRESULT status, const std::string& description) {
+  SetErrorInfo({kNullGuid, kProgId, description, "", 0});
+  return status;
+}
+
+std::string Quoted(const std::filesystem::path& file) {
+  std::string out = file.string();
+  out.insert(out.begin(), '"');
+  out += '"';
+  return out;
+}
+
+// The registry file as found on disk: where it really is (symbolic links followed to their end,
+// which may not exist yet) and, when it exists, its mode and owner to keep.
+struct RealFile {
+  std::filesystem::path path;
+  bool exists = false;
+  struct stat status {};
+};
+
+HRESULT FindRealFile(const std::filesystem::path& named, HRESULT failure, RealFile& out) {
+  std::filesystem::path path = named;
+  for (int links = 0;; ++links) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+      if (errno != ENOENT) {
+        return Refuse(failure, "Cannot reach the registry file " + Quoted(path) + ": " +
+                                   std::strerror(errno) + ".");
+      }
+      out = {path, false, {}};
+      return S_OK;
+    }
+    if (!S_ISLNK(st.st_mode)) {
+      if (!S_ISREG(st.st_mode)) {
+        return Refuse(failure, "The registry file " + Quoted(path) + " is not a regular file.");
+      }
+      // Replacing one name of a file with several would leave the others on the old contents.
+      if (st.st_nlink > 1) {
+        return Refuse(failure, "The registry file " + Quoted(path) +
+                                   " has other hard links; it is left unchanged.");
+      }
+      out = {path, true, st};
+      return S_OK;
+    }
+    std::string target(4096, '\0');
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+    if (n < 0 || static_cast<size_t>(n) == target.size() || links == 40) {
+      return Refuse(failure,
+                    "Cannot follow the symbolic link " + Quoted(path) + " to the registry file.");
+    }
+    target.resize(static_cast<size_t>(n));
+    path = std::filesystem::path(target).is_absolute() ? std::filesystem::path(target)
+                                                       : path.parent_path() / target;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  std::optional<Registry> parsed = Registry::Parse(text.str());
-  if (!parsed) return REGDB_E_READREGDB;
+}
+
+HRESULT ReadFile(const RealFile& file, Registry& out) {
+  out = Registry{};
+  if (!file.exists) return S_OK;  // no file yet: empty
+  // Never blocking: the file was a regular one a moment ago, but need not be still.
+  const int fd = ::open(file.path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    if (errno == ENOENT) return S_OK;
+    return Refuse(REGDB_E_READREGDB, "Cannot read the registry file " + Quoted(file.path) + ": " +
+                                         std::strerror(errno) + ".");
+  }
+  struct stat st {};
+  std::string text;
+  bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  char buffer[65536];
+  for (ssize_t n; regular && (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
+    if (n < 0) {
+      regular = false;
+      break;
+    }
+    text.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  if (!regular) {
+    return Refuse(REGDB_E_READREGDB,
+                  "Cannot read the registry file " + Quoted(file.path) + " as a regular file.");
+  }
+  std::optional<Registry> parsed = Registry::Parse(text);
+  if (!parsed) {
+    return Refuse(REGDB_E_READREGDB,
+                  "The registry file " + Quoted(file.path) + " is not in the registry format.");
+  }
   out = std::move(*parsed);
   return S_OK;
 }
 
-// Writes the whole file beside the old one and renames it into place.
-HRESULT WriteFile(const std::filesystem::path& file, const Registry& registry) {
+// Writes the whole file beside the real one, with its mode, and renames it into place.
+HRESULT WriteFile(const RealFile& file, const Registry& registry) {
   std::random_device random;
   const std::filesystem::path temporary =
-      file.string() + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(random());
+      file.path.string() + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(random());
   const std::string text = registry.Serialise();
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return REGDB_E_WRITEREGDB;
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    return Refuse(REGDB_E_WRITEREGDB, "Cannot write beside the registry file " + Quoted(file.path) +
+                                          ": " + std::strerror(errno) + ".");
+  }
   bool written = true;
-  for (size_t done = 0; done < text.size();) {
+  if (file.exists) {
+    // Owner first: changing it may clear the set-id bits that the mode then restores.
+    if (::fchown(fd, file.status.st_uid, file.status.st_gid) != 0) {
+      // Only a privileged process may give a file away; the mode still applies.
+    }
+    written = ::fchmod(fd, file.status.st_mode & 07777) == 0;
+  }
+  for (size_t done = 0; written && done < text.size();) {
     const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
     if (n <= 0) {
       written = false;
@@ -138,30 +227,47 @@ HRESULT WriteFile(const std::filesystem::path& file, const Registry& registry) {
   }
   written = ::fsync(fd) == 0 && written;
   written = ::close(fd) == 0 && written;
-  if (!written || ::rename(temporary.c_str(), file.c_str()) != 0) {
+  if (!written || ::rename(temporary.c_str(), file.path.c_str()) != 0) {
+    const int error = errno;
     ::unlink(temporary.c_str());
-    return REGDB_E_WRITEREGDB;
+    return Refuse(REGDB_E_WRITEREGDB, "Cannot write the registry file " + Quoted(file.path) + ": " +
+                                          std::strerror(error) + ".");
   }
   return S_OK;
+}
+
+// Finds the real file, creates its folder and takes the lock on it.
+HRESULT Open(HRESULT failure, bool exclusive, RealFile& file, std::optional<FileLock>& lock) {
+  if (const HRESULT found = FindRealFile(Registry::Location(), failure, file); found != S_OK) {
+    return found;
+  }
+  std::error_code ec;
+  std::filesystem::create_directories(file.path.parent_path(), ec);
+  lock.emplace(file.path, exclusive);
+  if (!lock->ok()) {
+    return Refuse(failure, "Cannot lock the registry file " + Quoted(file.path) + ".");
+  }
+  // Look again under the lock: another process may have created or replaced the file meanwhile.
+  return FindRealFile(file.path, failure, file);
 }
 
 }  // namespace
 
 HRESULT Registry::Read(Registry& out) {
-  const std::filesystem::path file = Location();
-  std::error_code ec;
-  std::filesystem::create_directories(file.parent_path(), ec);
-  FileLock lock(file, false);
-  if (!lock.ok()) return REGDB_E_READREGDB;
+  RealFile file;
+  std::optional<FileLock> lock;
+  if (const HRESULT opened = Open(REGDB_E_READREGDB, false, file, lock); opened != S_OK) {
+    return opened;
+  }
   return ReadFile(file, out);
 }
 
 HRESULT Registry::Update(const std::function<HRESULT(Registry&)>& change) {
-  const std::filesystem::path file = Location();
-  std::error_code ec;
-  std::filesystem::create_directories(file.parent_path(), ec);
-  FileLock lock(file, true);
-  if (!lock.ok()) return REGDB_E_WRITEREGDB;
+  RealFile file;
+  std::optional<FileLock> lock;
+  if (const HRESULT opened = Open(REGDB_E_WRITEREGDB, true, file, lock); opened != S_OK) {
+    return opened;
+  }
   Registry registry;
   if (const HRESULT read = ReadFile(file, registry); read != S_OK) return read;
   if (const HRESULT changed = change(registry); changed != S_OK) return changed;

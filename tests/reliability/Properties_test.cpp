@@ -3,6 +3,7 @@
 // threads get the serial answers. Driven by the catalogue, so new methods are covered unasked.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <iostream>
@@ -56,10 +57,11 @@ TEST(Properties, HostileCallsGiveAFiniteResultOrAKnownErrorWithItsMessage) {
       if (r.status == S_OK) {
         ++t.ok;
         ASSERT_TRUE(std::isfinite(r.value)) << call.Describe();
-        // A NaN input is never priced (a market price only counts for an implied value).
+        // A NaN or infinite input is never priced (a market price only counts for an implied
+        // value).
         const bool marketPriceRead = IsImpliedCode(call.Function());
-        EXPECT_FALSE(call.HasNaN(marketPriceRead ? "" : "MarketPrice"))
-            << "priced a NaN input: " << call.Describe() << " = " << r.value;
+        EXPECT_FALSE(call.HasNonFinite(marketPriceRead ? "" : "MarketPrice"))
+            << "priced a non-finite input: " << call.Describe() << " = " << r.value;
         if (::testing::Test::HasFailure()) return;
         continue;
       }
@@ -74,6 +76,60 @@ TEST(Properties, HostileCallsGiveAFiniteResultOrAKnownErrorWithItsMessage) {
     }
   }
   PrintTally("hostile calls", tally);
+}
+
+// Each double input of every method in turn, NaN, +inf or -inf in an otherwise priced contract:
+// always refused with a known code and message, whatever rule governs the input. The market price
+// is read only for an implied value; elsewhere it is ignored, so it must change nothing.
+TEST(Properties, EveryDoubleInputRefusesNaNAndInfinities) {
+  const auto messages = RaisedMessages();
+  CallGenerator generator(31);
+  constexpr int kContractsPerMethod = 6;
+  for (const MethodBinding& binding : Bindings()) {
+    const auto& inputs = binding.method->inputs;
+    const size_t function = std::find_if(inputs.begin(), inputs.end(),
+                                         [](const InputSpec& in) {
+                                           return std::string_view(in.name) == "OptionFunction";
+                                         }) -
+                            inputs.begin();
+    std::vector<int32_t> implied;  // the method's implied result codes
+    if (function < inputs.size()) {
+      for (const EnumMember& m : FindEnumeration(inputs[function].enumeration)->members) {
+        if (IsImpliedCode(m.value)) implied.push_back(m.value);
+      }
+    }
+    int contracts = 0;
+    for (int attempt = 0; attempt < 500 && contracts < kContractsPerMethod; ++attempt) {
+      RandomCall base = generator.Realistic(binding);
+      if (attempt % 2 && !implied.empty()) {  // ask for an implied value: the market price counts
+        base.inputs[function] = Variant::Of(implied[attempt / 2 % implied.size()]);
+      }
+      const CallResult priced = Invoke(base);
+      if (priced.status != S_OK) continue;
+      ++contracts;
+      for (size_t i = 0; i < inputs.size(); ++i) {
+        if (inputs[i].type != InputType::Double) continue;
+        for (const double x : {NAN, INFINITY, -INFINITY}) {
+          RandomCall call = base;
+          call.inputs[i] = Variant::Of(x);
+          const CallResult r = Invoke(call);
+          if (std::string_view(inputs[i].name) == "MarketPrice" &&
+              !IsImpliedCode(call.Function())) {
+            EXPECT_TRUE(r.status == S_OK &&
+                        std::memcmp(&r.value, &priced.value, sizeof r.value) == 0)
+                << "an unread market price changed the answer: " << call.Describe();
+            continue;
+          }
+          ASSERT_EQ(r.status, DISP_E_EXCEPTION) << "priced " << r.value << ": " << call.Describe();
+          const auto known = messages.find(r.info.scode);
+          ASSERT_TRUE(known != messages.end() && known->second.count(r.info.description))
+              << std::hex << r.info.scode << " \"" << r.info.description
+              << "\": " << call.Describe();
+        }
+      }
+    }
+    EXPECT_EQ(contracts, kContractsPerMethod) << binding.method->name;
+  }
 }
 
 TEST(Properties, RealisticContractsPriceWithoutFloatingPointFaults) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -383,6 +384,47 @@ TEST(CInterface, ErrorsNameTheMethodOrInput) {
   EXPECT_EQ(Quantrel_ErrorCode(), AlphaErr);
   EXPECT_EQ(Quantrel_ForwardStart(1, 1, 60, 0.25, 1, 0.3, 0.08, 0.04, 1.1, 0, 1, 0, 0, nullptr),
             E_POINTER);
+}
+
+// An unknown method is reported as such whatever its named inputs; a call refused for a NULL
+// pointer describes itself, not the failure an earlier call left on the thread.
+TEST(CInterface, AnUnknownMethodOrANullPointerIsDescribedAsItself) {
+  double result = 0;
+  const char* names[] = {"Volatility", "Alpha"};
+  const double values[] = {0.3, 1.1};
+  for (const char* method : {"NoSuch", "BarrierSingle"}) {  // the second is not built yet
+    EXPECT_EQ(Quantrel_Invoke(method, 2, names, values, &result), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(Quantrel_ErrorDescription(), "Unknown method " + std::string(method) + ".");
+  }
+  const char* missing[] = {"Volatility", nullptr};
+  struct Case {
+    const char* description;
+    std::function<int32_t()> call;
+  };
+  const Case cases[] = {
+      {"Result is NULL.",
+       [] {
+         return Quantrel_ForwardStart(1, 1, 60, 0.25, 1, 0.3, 0.08, 0.04, 1.1, 0, 1, 0, 0, nullptr);
+       }},
+      {"The method name is NULL.",
+       [&] { return Quantrel_Invoke(nullptr, 2, names, values, &result); }},
+      {"Result is NULL.",
+       [&] { return Quantrel_Invoke("ForwardStart", 2, names, values, nullptr); }},
+      {"The count of inputs is negative.",
+       [&] { return Quantrel_Invoke("ForwardStart", -1, names, values, &result); }},
+      {"The values are NULL.",
+       [&] { return Quantrel_Invoke("ForwardStart", 2, names, nullptr, &result); }},
+      {"The name of input 1 is NULL.",
+       [&] { return Quantrel_Invoke("ForwardStart", 2, missing, values, &result); }},
+  };
+  for (const Case& c : cases) {
+    Object object;  // an early-bound failure leaves its description on the thread
+    ASSERT_EQ(object->ForwardStart(1, 1, 60, 0.25, 1, 0.3, 0.08, 0.04, 0, 0, 1, 0, 0, &result),
+              AlphaErr);
+    EXPECT_EQ(c.call(), E_POINTER) << c.description;
+    EXPECT_EQ(Quantrel_ErrorCode(), E_POINTER);
+    EXPECT_STREQ(Quantrel_ErrorDescription(), c.description);
+  }
 }
 
 // --- The binding table against the catalogue ---

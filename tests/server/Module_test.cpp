@@ -1,5 +1,6 @@
 // The class factory, the module's lock count, registration and the registry stand-in.
 #include <dlfcn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "quantrel/automation.h"
@@ -182,6 +184,64 @@ TEST_F(Registration, AModuleInAFolderWithABlankIsRegisteredWithoutBlanks) {
   EXPECT_EQ(PathFromRegisteredModulePath(written), fs::weakly_canonical(copy).string());
   ::dlclose(module);
   ::unsetenv("QUANTREL_REGISTRY");
+}
+
+// The registry file reached through a symbolic link is the file updated, in place of the link;
+// its mode is kept.
+TEST_F(Registration, ALinkedRegistryFileIsUpdatedWhereItLiesWithItsMode) {
+  const fs::path real = dir_ / "real" / "classes_root.reg";
+  fs::create_directories(real.parent_path());
+  std::ofstream(real) << "; classes root\n";
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink(fs::path("real") / "classes_root.reg", file_);  // relative to its folder
+  ASSERT_EQ(DllRegisterServer(), S_OK);
+  EXPECT_TRUE(fs::is_symlink(file_));
+  EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_TRUE(Read().HasKey("CLSID\\" + ToString(CLSID_Quantrel)));  // read through the link
+
+  // A link to a file not yet there creates that file.
+  fs::remove(file_);
+  fs::create_symlink(dir_ / "later.reg", file_);
+  ASSERT_EQ(DllRegisterServer(), S_OK);
+  EXPECT_TRUE(fs::is_symlink(file_));
+  EXPECT_TRUE(fs::is_regular_file(dir_ / "later.reg"));
+}
+
+// Anything but a regular file (or none) is refused at once with a description, and left as it
+// is: a folder, a pipe (which must not stall registration), a device, a file with other names.
+TEST_F(Registration, ARegistryFileThatIsNoPlainFileIsRefusedAndLeftAlone) {
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    const char* described;
+  };
+  const Case cases[] = {
+      {"a folder", [&] { fs::create_directory(file_); }, "is not a regular file"},
+      {"a pipe", [&] { ASSERT_EQ(::mkfifo(file_.c_str(), 0600), 0); }, "is not a regular file"},
+      {"a device", [&] { fs::create_symlink("/dev/null", file_); }, "is not a regular file"},
+      {"a file with another name",
+       [&] {
+         std::ofstream(dir_ / "other.reg") << "; classes root\n";
+         fs::create_hard_link(dir_ / "other.reg", file_);
+       },
+       "has other hard links"},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    c.make();
+    const auto type = fs::symlink_status(file_).type();
+    EXPECT_EQ(DllRegisterServer(), REGDB_E_WRITEREGDB) << c.what;
+    ErrorInfo info;
+    ASSERT_EQ(GetErrorInfo(info), S_OK) << c.what;
+    EXPECT_NE(info.description.find(c.described), std::string::npos) << info.description;
+    server::Registry r;
+    EXPECT_EQ(server::Registry::Read(r), REGDB_E_READREGDB) << c.what;
+    EXPECT_EQ(fs::symlink_status(file_).type(), type) << c.what;
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  }
+  EXPECT_EQ(fs::file_size(dir_ / "other.reg"), 15u);  // the hard link's contents are untouched
 }
 
 TEST(RegistryFile, RoundTripsValuesWithQuotesAndBackslashes) {

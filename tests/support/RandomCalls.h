@@ -39,9 +39,10 @@ struct RandomCall {
     }
     return 0;
   }
-  bool HasNaN(std::string_view except) const {
+  // A NaN or an infinity in any double input but `except`.
+  bool HasNonFinite(std::string_view except) const {
     for (size_t i = 0; i < inputs.size(); ++i) {
-      if (inputs[i].type == Variant::Type::Double && std::isnan(inputs[i].r8) &&
+      if (inputs[i].type == Variant::Type::Double && !std::isfinite(inputs[i].r8) &&
           !EqualsIgnoreCase(binding->method->inputs[i].name, except)) {
         return true;
       }

@@ -4,10 +4,16 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cstdio>
+#include <exception>
 #include <map>
+#include <mutex>
 #include <optional>
+#include <set>
+#include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "tools/quantrel/Csv.h"
@@ -18,45 +24,92 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Blanks around a cell or a column name are not part of it.
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+bool IsBlank(std::string_view s) {
+  return Trim(s).empty();
+}
+
+std::string Folded(std::string_view name) {
+  std::string out(name);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// Folded, and without blanks and underscores: names that agree this way but not folded are a
+// misspelling of each other.
+std::string Loose(std::string_view name) {
+  std::string out;
+  for (char c : name) {
+    if (c != ' ' && c != '\t' && c != '_') {
+      out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+  }
+  return out;
+}
+
+// Every input name of the catalogue, by its folded and its loose form.
+struct KnownNames {
+  std::set<std::string> folded;
+  std::map<std::string, std::string> loose;  // loose form -> the column it stands for
+};
+
+const KnownNames& InputNames() {
+  static const KnownNames names = [] {
+    KnownNames n;
+    for (const MethodSpec& m : Methods()) {
+      for (const InputSpec& in : m.inputs) {
+        n.folded.insert(Folded(in.name));
+        n.loose.emplace(Loose(in.name), std::string("the input ") + in.name);
+      }
+    }
+    n.loose.emplace("method", "the Method column");
+    return n;
+  }();
+  return names;
+}
+
 // What the header says about the columns.
 struct Layout {
   size_t width = 0;
   size_t methodColumn = 0;
-  std::vector<bool> isInput;  // the column names an input of some method
-  std::vector<std::string> names;
+  std::vector<std::string> names;             // as written, repeated in the output
+  std::vector<size_t> inputColumns;           // the columns that name an input of some method
+  std::map<std::string, size_t> inputByName;  // folded input name -> its column
 };
 
-bool IsInputOfAnyMethod(std::string_view name) {
-  for (const MethodSpec& m : Methods()) {
-    for (const InputSpec& in : m.inputs) {
-      if (EqualsIgnoreCase(in.name, name)) return true;
-    }
-  }
-  return false;
-}
-
-std::optional<Layout> ReadLayout(const std::vector<std::string>& header, std::string& fatal) {
+std::optional<Layout> ReadLayout(std::vector<std::string> names, std::string& fatal) {
+  const KnownNames& known = InputNames();
   Layout layout;
-  layout.width = header.size();
-  layout.names = header;
+  layout.width = names.size();
+  layout.names = std::move(names);
+  const std::vector<std::string>& header = layout.names;
   std::optional<size_t> method;
   for (size_t c = 0; c < header.size(); ++c) {
-    const bool input = IsInputOfAnyMethod(header[c]);
-    layout.isInput.push_back(input);
-    if (EqualsIgnoreCase(header[c], "Method")) {
+    const std::string_view name = Trim(header[c]);
+    const std::string folded = Folded(name);
+    if (folded == "method") {
       if (method) {
         fatal = "the header names the Method column twice";
         return std::nullopt;
       }
       method = c;
-    }
-    if (input) {
-      for (size_t d = 0; d < c; ++d) {
-        if (EqualsIgnoreCase(header[c], header[d])) {
-          fatal = "the header names the input column " + header[c] + " twice";
-          return std::nullopt;
-        }
+    } else if (known.folded.count(folded)) {
+      if (!layout.inputByName.emplace(folded, c).second) {
+        fatal = "the header names the input column " + std::string(name) + " twice";
+        return std::nullopt;
       }
+      layout.inputColumns.push_back(c);
+    } else if (auto near = known.loose.find(Loose(name)); near != known.loose.end()) {
+      // Carried through, such a column would leave its input omitted without a word.
+      fatal = "column " + std::to_string(c + 1) + " of the header, \"" + header[c] +
+              "\", misspells " + near->second + ": spell it so, or give the column another name";
+      return std::nullopt;
     }
   }
   if (!method) {
@@ -71,30 +124,32 @@ std::optional<Layout> ReadLayout(const std::vector<std::string>& header, std::st
 struct MethodColumns {
   const MethodBinding* binding = nullptr;
   std::vector<std::optional<size_t>> columnOfInput;
-  std::vector<bool> columnIsMine;
+  std::vector<bool> inputColumnIsMine;  // per entry of Layout::inputColumns
 };
 
 class MethodCache {
  public:
   explicit MethodCache(const Layout& layout) : layout_(layout) {}
 
+  // `name` is trimmed.
   const MethodColumns* Find(std::string_view name) {
-    std::string key(name);
-    for (char& ch : key) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    std::string key = Folded(name);
     auto it = cache_.find(key);
     if (it != cache_.end()) return it->second ? &*it->second : nullptr;
     std::optional<MethodColumns> columns;
     if (const MethodBinding* binding = FindAvailableMethod(name)) {
       columns.emplace();
       columns->binding = binding;
-      columns->columnIsMine.assign(layout_.width, false);
       for (const InputSpec& in : binding->method->inputs) {
-        std::optional<size_t> found;
-        for (size_t c = 0; c < layout_.width; ++c) {
-          if (layout_.isInput[c] && EqualsIgnoreCase(layout_.names[c], in.name)) found = c;
-        }
-        columns->columnOfInput.push_back(found);
-        if (found) columns->columnIsMine[*found] = true;
+        const auto column = layout_.inputByName.find(Folded(in.name));
+        columns->columnOfInput.push_back(column == layout_.inputByName.end()
+                                             ? std::nullopt
+                                             : std::optional<size_t>(column->second));
+      }
+      for (size_t c : layout_.inputColumns) {
+        columns->inputColumnIsMine.push_back(std::find(columns->columnOfInput.begin(),
+                                                       columns->columnOfInput.end(),
+                                                       c) != columns->columnOfInput.end());
       }
     }
     auto [slot, _] = cache_.emplace(std::move(key), std::move(columns));
@@ -108,22 +163,28 @@ class MethodCache {
 
 std::string_view MethodName(const CsvRecord& r, const Layout& layout) {
   if (layout.methodColumn >= r.fields.size()) return {};
-  return r.fields[layout.methodColumn];
+  return Trim(r.fields[layout.methodColumn]);
 }
 
-bool IsBlank(std::string_view s) {
-  return std::all_of(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\t'; });
+// A record that cannot be read as its writer meant it; the rest of the book cannot be trusted.
+std::string Unreadable(const CsvRecord& r) {
+  if (r.malformed) return "line " + std::to_string(r.line) + ": a quoted field is never closed";
+  if (r.strayCarriageReturn) {
+    return "line " + std::to_string(r.strayCarriageReturn) +
+           ": a carriage return ends a line without a line feed; save the book with LF or CRLF "
+           "line endings";
+  }
+  return {};
 }
 
 Outcome PriceRecord(const CsvRecord& record, const Layout& layout, const MethodColumns* method,
                     std::string_view methodName) {
-  if (record.malformed) return {0, DISP_E_TYPEMISMATCH, "a quoted field is not closed"};
   if (record.fields.size() > layout.width) {
     return {0, DISP_E_BADPARAMCOUNT,
             "the row has " + std::to_string(record.fields.size()) + " fields, the header " +
                 std::to_string(layout.width)};
   }
-  if (IsBlank(methodName)) return {0, DISP_E_UNKNOWNNAME, "no method given"};
+  if (methodName.empty()) return {0, DISP_E_UNKNOWNNAME, "no method given"};
   if (!method) return {0, DISP_E_UNKNOWNNAME, "unknown method '" + std::string(methodName) + "'"};
 
   const auto& specs = method->binding->method->inputs;
@@ -138,10 +199,12 @@ Outcome PriceRecord(const CsvRecord& record, const Layout& layout, const MethodC
     }
     inputs[i] = value;
   }
-  for (size_t c = 0; c < record.fields.size(); ++c) {
-    if (layout.isInput[c] && !method->columnIsMine[c] && !IsBlank(record.fields[c])) {
+  for (size_t k = 0; k < layout.inputColumns.size(); ++k) {
+    const size_t c = layout.inputColumns[k];
+    if (c < record.fields.size() && !method->inputColumnIsMine[k] && !IsBlank(record.fields[c])) {
       return {0, DISP_E_UNKNOWNNAME,
-              std::string(method->binding->method->name) + " has no input " + layout.names[c]};
+              std::string(method->binding->method->name) + " has no input " +
+                  std::string(Trim(layout.names[c]))};
     }
   }
   return Price(*method->binding, inputs);
@@ -149,10 +212,12 @@ Outcome PriceRecord(const CsvRecord& record, const Layout& layout, const MethodC
 
 void WriteRow(std::string& out, const std::vector<std::string>& fields, size_t width,
               const Outcome& outcome) {
-  for (size_t c = 0; c < width; ++c) {
+  const size_t given = std::min(fields.size(), width);
+  for (size_t c = 0; c < given; ++c) {
     if (c) out += ',';
-    if (c < fields.size()) AppendCsvField(out, fields[c]);
+    AppendCsvField(out, fields[c]);
   }
+  out.append(width - given, ',');  // the columns a short row leaves empty
   out += ',';
   if (outcome.ok()) out += FormatNumber(outcome.result);
   out += ',';
@@ -197,13 +262,21 @@ BatchSummary RunBatch(std::istream& in, std::ostream& out, const BatchOptions& o
   BatchSummary summary;
   CsvReader reader(in);
   CsvRecord header;
-  while (reader.Next(header) && header.blank()) {
+  bool found;
+  while ((found = reader.Next(header))) {
+    summary.fatal = Unreadable(header);
+    if (!summary.fatal.empty()) return summary;
+    if (!header.blank()) break;
   }
-  if (header.fields.empty()) {
+  if (reader.failed()) {
+    summary.readFailed = true;
+    return summary;
+  }
+  if (!found) {
     summary.fatal = "the input is empty: it needs a header row with a Method column";
     return summary;
   }
-  const std::optional<Layout> layout = ReadLayout(header.fields, summary.fatal);
+  const std::optional<Layout> layout = ReadLayout(std::move(header.fields), summary.fatal);
   if (!layout) return summary;
   {
     std::string line;
@@ -213,6 +286,10 @@ BatchSummary RunBatch(std::istream& in, std::ostream& out, const BatchOptions& o
     }
     line += ",Result,Status,Message\n";
     out << line;
+    if (!out) {
+      summary.writeFailed = true;
+      return summary;
+    }
   }
 
   MethodCache methods(*layout);
@@ -220,54 +297,88 @@ BatchSummary RunBatch(std::istream& in, std::ostream& out, const BatchOptions& o
       options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
   Progress progress(options.progress, options.inputBytes);
 
-  std::vector<CsvRecord> records(options.chunkRows);
-  std::vector<const MethodColumns*> resolved(options.chunkRows);
-  std::vector<Outcome> outcomes(options.chunkRows);
+  // A chunk holds at most chunkRows rows and, past its first row, about chunkBytes of them, and
+  // the output goes out every kFlushBytes or so: memory follows the widest row, not the book.
+  constexpr size_t kFlushBytes = 1 << 20;
+  constexpr size_t kKeptFields = 4096;  // a record's field slots kept for the next chunk
+  std::vector<CsvRecord> records(std::max<size_t>(1, options.chunkRows));
+  std::vector<const MethodColumns*> resolved(records.size());
+  std::vector<Outcome> outcomes(records.size());
+  std::string text;
   for (bool more = true; more;) {
     // Read a chunk, resolving methods on this thread (the cache is not shared).
     auto t0 = Clock::now();
-    size_t n = 0;
-    while (n < options.chunkRows && (more = reader.Next(records[n]))) {
-      if (records[n].blank()) continue;
+    size_t n = 0, bytes = 0;
+    while (n < records.size() && bytes < options.chunkBytes && (more = reader.Next(records[n]))) {
       const CsvRecord& r = records[n];
+      summary.fatal = Unreadable(r);
+      if (!summary.fatal.empty()) return summary;
+      if (r.blank()) continue;
+      bytes += r.bytes + r.fields.size() * sizeof(std::string);
       const std::string_view name = MethodName(r, *layout);
-      resolved[n] = IsBlank(name) ? nullptr : methods.Find(name);
+      resolved[n] = name.empty() ? nullptr : methods.Find(name);
       ++n;
+    }
+    if (reader.failed()) {
+      summary.readFailed = true;
+      return summary;
     }
     auto t1 = Clock::now();
 
-    // Price the chunk on every thread; each row lands in its own slot, so order is kept.
+    // Price the chunk on every thread; each row lands in its own slot, so order is kept. A
+    // failure that is no pricing error (memory running out) is raised again here.
     std::atomic<size_t> next{0};
+    std::exception_ptr raised;
+    std::mutex raisedMutex;
     auto work = [&] {
-      for (size_t i; (i = next.fetch_add(64)) < n;) {
-        for (size_t k = i; k < std::min(n, i + 64); ++k) {
-          const CsvRecord& r = records[k];
-          const std::string_view name = MethodName(r, *layout);
-          outcomes[k] = PriceRecord(r, *layout, resolved[k], name);
+      try {
+        for (size_t i; (i = next.fetch_add(64)) < n;) {
+          for (size_t k = i; k < std::min(n, i + 64); ++k) {
+            const CsvRecord& r = records[k];
+            outcomes[k] = PriceRecord(r, *layout, resolved[k], MethodName(r, *layout));
+          }
         }
+      } catch (...) {
+        std::lock_guard<std::mutex> lock(raisedMutex);
+        if (!raised) raised = std::current_exception();
+        next = n;
       }
     };
     std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads && n > 64 * t; ++t) pool.emplace_back(work);
+    for (unsigned t = 1; t < threads && n > 64 * t; ++t) {
+      try {
+        pool.emplace_back(work);
+      } catch (const std::system_error&) {
+        break;  // no more threads to be had: the others share the work
+      }
+    }
     work();
     for (auto& th : pool) th.join();
+    if (raised) std::rethrow_exception(raised);
     auto t2 = Clock::now();
 
-    std::string text;
     for (size_t k = 0; k < n; ++k) {
       WriteRow(text, records[k].fields, layout->width, outcomes[k]);
       if (!outcomes[k].ok()) ++summary.failed;
+      if (text.size() >= kFlushBytes || k + 1 == n) {
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+      }
+      if (records[k].fields.capacity() > kKeptFields) {
+        std::vector<std::string>().swap(records[k].fields);
+      }
     }
-    out << text;
+    out.flush();
+    if (!out) {
+      summary.writeFailed = true;  // the rest of the book is not priced for nothing
+      return summary;
+    }
     summary.rows += n;
     auto t3 = Clock::now();
     summary.reading += t1 - t0;
     summary.pricing += t2 - t1;
     summary.writing += t3 - t2;
-    // At the end the stream reports no position: all of it has been read.
-    const std::streampos position = more ? in.tellg() : std::streampos(-1);
-    progress.Update(summary.rows,
-                    position < 0 ? options.inputBytes : static_cast<uint64_t>(position));
+    progress.Update(summary.rows, reader.consumed());
   }
   progress.Finish();
   return summary;

@@ -11,17 +11,20 @@
 namespace quantrel::cli {
 
 struct BatchOptions {
-  unsigned threads = 0;     // 0: every core
-  bool progress = false;    // draw a progress bar on stderr
-  uint64_t inputBytes = 0;  // size of the input, when known, for the progress bar
-  size_t chunkRows = 8192;  // rows read, priced and written together
+  unsigned threads = 0;         // 0: every core
+  bool progress = false;        // draw a progress bar on stderr
+  uint64_t inputBytes = 0;      // size of the input, when known, for the progress bar
+  size_t chunkRows = 8192;      // rows read, priced and written together, at most
+  size_t chunkBytes = 8 << 20;  // and about this much of the input, past the first row
 };
 
 struct BatchSummary {
   uint64_t rows = 0;    // output rows (blank lines are skipped)
   uint64_t failed = 0;  // rows that carry an error
   std::chrono::duration<double> reading{}, pricing{}, writing{};
-  std::string fatal;  // a problem with the file as a whole (no Method column, ...)
+  std::string fatal;         // a problem with the file as a whole (no Method column, ...)
+  bool readFailed = false;   // reading the input failed
+  bool writeFailed = false;  // writing the output failed: the run stopped there
 };
 
 // The bundled example books (examples/*.csv), one per model family, in name order.

@@ -1,12 +1,19 @@
 // quantrel: price exotic options from the shell or a CSV book.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <new>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/quantrel/Batch.h"
@@ -20,15 +27,15 @@ using namespace quantrel::cli;
 // Exit codes.
 constexpr int kOk = 0;
 constexpr int kPricingFailed = 1;  // the contract could not be priced (or, with --strict, a row)
-constexpr int kUsage = 2;          // the command line or the file's header is wrong
-constexpr int kIoError = 3;        // a file could not be read or written
+constexpr int kUsage = 2;          // the command line, the book's header or its layout is wrong
+constexpr int kIoError = 3;        // a file could not be read or written, or memory ran out
 
 constexpr const char* kUsageText = R"(usage:
   quantrel                          price the bundled example books (as 'quantrel batch')
   quantrel list                     the available pricing methods
   quantrel help METHOD              a method's inputs: order, type, members, defaults
   quantrel METHOD Name=Value ...    price one contract; prints the result
-  quantrel batch [FILE|-] [--output FILE] [--threads N] [--strict] [--timing]
+  quantrel batch [FILE|-] [--output FILE|-] [--threads N] [--strict] [--timing]
                                     price a CSV book (no FILE: the example books)
   quantrel --help | --version
 
@@ -40,7 +47,7 @@ one contract, an empty cell an omitted input. Other columns (an Id, a note) are 
 The output repeats the columns and adds Result, Status (0 or the error code) and Message.
 
 exit codes: 0 success; 1 the contract could not be priced (batch: with --strict, some row
-failed); 2 usage error; 3 a file could not be read or written.
+failed); 2 usage error; 3 a file could not be read or written, or memory ran out.
 )";
 
 int Fail(int code, const std::string& message) {
@@ -95,14 +102,130 @@ int PriceOne(const std::string& name, const std::vector<std::string>& assignment
   return kOk;
 }
 
+// The file a path names, symbolic links followed to their end (which may not exist yet).
+std::string FollowLinks(std::string path) {
+  for (int links = 0; links < 40; ++links) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+    std::string target(4096, '\0');
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+    if (n < 0 || static_cast<size_t>(n) == target.size()) break;
+    target.resize(static_cast<size_t>(n));
+    const size_t slash = path.rfind('/');
+    path = target.front() == '/' || slash == std::string::npos ? target
+                                                               : path.substr(0, slash + 1) + target;
+  }
+  return path;
+}
+
+// The temporary output file, removed if the program is interrupted before it is renamed.
+char g_temporary[4096];
+
+void RemoveTemporaryAndStop(int signal) {
+  if (g_temporary[0]) ::unlink(g_temporary);
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+// Where the priced book goes. A regular file (or none yet) is written beside as a temporary file
+// and renamed over it only when the run succeeds, so a failed run leaves it as it was; standard
+// output, a device or a pipe is written as the rows come.
+class Output {
+ public:
+  ~Output() { Abandon(); }
+
+  // An error message, or "" when the output is ready.
+  std::string Open(const std::string& path) {
+    if (path == "-") return {};
+    const std::string real = FollowLinks(path);
+    struct stat st {};
+    const bool exists = ::stat(real.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode)) return "cannot write " + path + ": it is a directory";
+    if (exists && !S_ISREG(st.st_mode)) {
+      file_.open(real, std::ios::binary);
+      return file_ ? "" : "cannot write " + path + ": " + std::strerror(errno);
+    }
+    std::string name = real + ".tmp.XXXXXX";
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return "cannot write beside " + path + ": " + std::strerror(errno);
+    std::snprintf(g_temporary, sizeof g_temporary, "%s", name.c_str());
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, RemoveTemporaryAndStop);
+    ::close(fd);
+    temporary_ = name;
+    target_ = real;
+    // The book will take the mode (and owner, where allowed) of the file it replaces; a new one
+    // gets what any new file would.
+    if (exists) {
+      mode_ = st.st_mode & 07777;
+      owner_ = {st.st_uid, st.st_gid};
+    } else {
+      const mode_t mask = ::umask(0);
+      ::umask(mask);
+      mode_ = 0666 & ~mask;
+    }
+    file_.open(temporary_, std::ios::binary | std::ios::trunc);
+    if (!file_) return "cannot write beside " + path + ": " + std::strerror(errno);
+    return {};
+  }
+
+  std::ostream& stream() { return file_.is_open() ? static_cast<std::ostream&>(file_) : std::cout; }
+
+  // Puts the finished book in place; an error message, or "".
+  std::string Commit(const std::string& path) {
+    stream().flush();
+    if (!stream()) return "cannot write " + path + ": " + std::strerror(errno);
+    if (!file_.is_open()) return {};
+    file_.close();
+    if (!file_) return "cannot write " + path + ": " + std::strerror(errno);
+    if (temporary_.empty()) return {};
+    if (owner_ && ::chown(temporary_.c_str(), owner_->first, owner_->second) != 0) {
+      // Only a privileged process may give a file away; the mode still applies.
+    }
+    // On disk before it takes the old book's place, so that a crash leaves one or the other.
+    const int fd = ::open(temporary_.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0) ::close(fd);
+    if (!synced || ::chmod(temporary_.c_str(), mode_) != 0 ||
+        ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+      return "cannot write " + path + ": " + std::strerror(errno);
+    }
+    temporary_.clear();
+    g_temporary[0] = '\0';
+    return {};
+  }
+
+  // Leaves an existing output as it was.
+  void Abandon() {
+    if (file_.is_open()) file_.close();
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
+    g_temporary[0] = '\0';
+  }
+
+ private:
+  std::ofstream file_;
+  std::string temporary_, target_;
+  mode_t mode_ = 0644;
+  std::optional<std::pair<uid_t, gid_t>> owner_;
+};
+
+// Why the last system call failed, for a message.
+std::string Reason() {
+  return errno ? std::strerror(errno) : "input/output error";
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 int Batch(const std::vector<std::string>& args) {
-  std::string inputPath, outputPath;
+  std::string inputPath, outputPath = "-";
   BatchOptions options;
   bool strict = false, timing = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--output" || a == "-o") {
-      if (++i == args.size()) return Fail(kUsage, a + " needs a file name");
+      if (++i == args.size() || args[i].empty()) return Fail(kUsage, a + " needs a file name");
       outputPath = args[i];
     } else if (a == "--threads") {
       if (++i == args.size()) return Fail(kUsage, "--threads needs a number");
@@ -125,43 +248,70 @@ int Batch(const std::vector<std::string>& args) {
 
   std::ifstream file;
   std::istream* in = &std::cin;
-  if (!inputPath.empty() && inputPath != "-") {
+  const std::string inputName = inputPath.empty() || inputPath == "-" ? "the input" : inputPath;
+  struct stat input {};
+  bool inputIsFile = false;  // a regular file that the output must not replace
+  if (inputPath.empty()) {
+    // the example books, priced below
+  } else if (inputPath == "-") {
+    inputIsFile = ::fstat(STDIN_FILENO, &input) == 0 && S_ISREG(input.st_mode);
+  } else {
+    if (::stat(inputPath.c_str(), &input) != 0) {
+      return Fail(kIoError, "cannot read " + inputPath + ": " + std::strerror(errno));
+    }
+    if (S_ISDIR(input.st_mode))
+      return Fail(kIoError, "cannot read " + inputPath + ": it is a directory");
+    inputIsFile = S_ISREG(input.st_mode);
     file.open(inputPath, std::ios::binary);
     if (!file) return Fail(kIoError, "cannot read " + inputPath + ": " + std::strerror(errno));
-    file.seekg(0, std::ios::end);
-    options.inputBytes = static_cast<uint64_t>(std::max<std::streamoff>(0, file.tellg()));
-    file.seekg(0);
+    options.inputBytes = inputIsFile ? static_cast<uint64_t>(input.st_size) : 0;
     in = &file;
   }
-  std::ofstream outFile;
-  std::ostream* out = &std::cout;
-  if (!outputPath.empty()) {
-    outFile.open(outputPath, std::ios::binary);
-    if (!outFile) return Fail(kIoError, "cannot write " + outputPath + ": " + std::strerror(errno));
-    out = &outFile;
+  // Writing the book onto itself would destroy it before it is read.
+  struct stat output {};
+  const bool outputExists = outputPath == "-" ? ::fstat(STDOUT_FILENO, &output) == 0
+                                              : ::stat(outputPath.c_str(), &output) == 0;
+  if (inputIsFile && outputExists && SameFile(input, output)) {
+    return Fail(kUsage, (outputPath == "-" ? std::string("standard output") : outputPath) +
+                            " is the input file: write the priced book elsewhere");
   }
+  Output out;
+  if (const std::string error = out.Open(outputPath); !error.empty()) return Fail(kIoError, error);
   options.progress = ::isatty(STDERR_FILENO) != 0;
 
   std::ios::sync_with_stdio(false);
   BatchSummary summary;
-  if (inputPath.empty()) {
-    // The example books, one after another, each under a line naming it.
-    for (const ExampleBook& book : ExampleBooks()) {
-      if (summary.rows) *out << "\n";
-      *out << "# " << book.name << "\n";
-      std::istringstream text(book.text);
-      const BatchSummary one = RunBatch(text, *out, options);
-      summary.rows += one.rows, summary.failed += one.failed;
-      summary.reading += one.reading, summary.pricing += one.pricing;
-      summary.writing += one.writing;
+  errno = 0;  // so that a failure below is told by its own cause
+  try {
+    if (inputPath.empty()) {
+      // The example books, one after another, each under a line naming it.
+      for (const ExampleBook& book : ExampleBooks()) {
+        if (summary.rows) out.stream() << "\n";
+        out.stream() << "# " << book.name << "\n";
+        std::istringstream text(book.text);
+        const BatchSummary one = RunBatch(text, out.stream(), options);
+        summary.rows += one.rows, summary.failed += one.failed;
+        summary.reading += one.reading, summary.pricing += one.pricing;
+        summary.writing += one.writing;
+        summary.writeFailed = summary.writeFailed || one.writeFailed;
+        if (!one.fatal.empty()) summary.fatal = one.fatal;
+      }
+    } else {
+      summary = RunBatch(*in, out.stream(), options);
     }
-  } else {
-    summary = RunBatch(*in, *out, options);
+  } catch (const std::bad_alloc&) {
+    return Fail(kIoError, "out of memory: the book's widest row does not fit");
   }
-  out->flush();
+  if (summary.readFailed || in->bad()) {
+    return Fail(kIoError, "cannot read " + inputName + ": " + Reason());
+  }
   if (!summary.fatal.empty()) return Fail(kUsage, summary.fatal);
-  if (in->bad()) return Fail(kIoError, "reading the input failed");
-  if (!*out) return Fail(kIoError, "writing the output failed");
+  const std::string outputName = outputPath == "-" ? "standard output" : outputPath;
+  if (summary.writeFailed) {
+    return Fail(kIoError, "cannot write " + outputName + ": " + Reason());
+  }
+  if (const std::string error = out.Commit(outputName); !error.empty())
+    return Fail(kIoError, error);
   if (timing || summary.failed) {
     std::fprintf(stderr, "quantrel: %llu rows priced, %llu with errors\n",
                  static_cast<unsigned long long>(summary.rows),

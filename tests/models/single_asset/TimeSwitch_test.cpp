@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/OptionStatistics.h"
 #include "quantrel/quantrel.h"
 #include "support/SingleAssetReference.h"
 
@@ -101,10 +102,52 @@ TEST(TimeSwitch, DaysAndYearsAgree) {
   }
 }
 
-TEST(TimeSwitch, TooManyFixingsToSumIsANumericalFault) {
+// Past a million fixings the sum is taken by blocks; it must agree with the sum taken fixing by
+// fixing (of the library's own normal distribution), however sharp the switch.
+TEST(TimeSwitch, MillionsOfFixingsAgreeWithTheSumTakenOneByOne) {
+  // The value with the calendar moved on by `elapsed`: the same fixings, each nearer.
+  auto oneByOne = [](const Contract& c, double elapsed = 0) {
+    const double fixings = std::floor(c.T / c.interval * (1 + 1e-12));
+    const double drift = c.r - c.q - c.v * c.v / 2, z = c.type == CallOption ? 1 : -1;
+    double sum = 0;
+    for (double i = 1; i <= fixings; ++i) {
+      const double t = i * c.interval - elapsed;
+      sum += core::CumulativeNormal(z * (std::log(c.S / c.X) + drift * t) / (c.v * std::sqrt(t)));
+    }
+    return c.amount * std::exp(-c.r * (c.T - elapsed)) * c.interval * (sum + c.earned);
+  };
+  struct Row {
+    const char* what;
+    int32_t type;
+    double X, T, v, r;
+    int32_t earned;
+  };
+  const Row rows[] = {
+      {"at the money: moves as the root of time", CallOption, 100, 1.5, 0.26, 0.06, 0},
+      {"out of the money", CallOption, 120, 1.2, 0.26, 0.06, 3},
+      {"a put", PutOption, 90, 1.3, 0.4, 0.02, 0},
+      {"a sharp switch as the forward passes the strike", CallOption, 101, 1.2, 0.002, 0.06, 0},
+      {"a switch within a few fixings", PutOption, 100.5, 1.1, 0.002, 3, 0},
+  };
+  for (const Row& row : rows) {
+    Contract c;
+    c.type = row.type, c.X = row.X, c.T = row.T, c.v = row.v, c.r = row.r, c.earned = row.earned;
+    c.interval = 1e-6;  // more than a million fixings
+    const double expected = oneByOne(c);
+    EXPECT_NEAR(c(Theoretical), expected, 1e-10 * expected) << row.what;
+  }
+  // Theta moves the calendar forward by the step (the interval is shorter than it).
   Contract c;
-  c.T = 1e6, c.interval = 0.5;  // two million fixings
-  EXPECT_THROW(c(Theoretical), MathFault);
+  c.X = 100, c.T = 1.5, c.interval = 1e-6;
+  const double h = 1e-5;
+  EXPECT_NEAR(c(Theta), -(oneByOne(c, -h) - oneByOne(c)) / h / 365, 1e-9);
+  // Ten million fixings (1e-9 days is floored to 1e-7 years): the limit of ever finer fixings,
+  // never 0.
+  Contract fine;
+  fine.timeFormat = Days, fine.T = 365, fine.interval = 1e-9;
+  Contract coarse;
+  coarse.interval = 1e-6;
+  EXPECT_NEAR(fine(Theoretical), oneByOne(coarse), 1e-5 * oneByOne(coarse));
 }
 
 TEST(TimeSwitch, FailuresComeInOrderWithExactCodesAndMessages) {

@@ -1,8 +1,16 @@
 // The command-line program: CSV reading, pricing from text, batches and the program itself.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
@@ -15,6 +23,11 @@
 
 namespace quantrel::cli {
 namespace {
+
+namespace fs = std::filesystem;
+
+std::string Batch(const std::string& csv, unsigned threads = 2, size_t chunk = 8192,
+                  BatchSummary* summary = nullptr);
 
 std::vector<std::vector<std::string>> ReadAll(const std::string& text) {
   std::istringstream in(text);
@@ -45,6 +58,60 @@ TEST(Csv, WrittenFieldsReadBackUnchanged) {
     AppendCsvField(line, fields[i]);
   }
   EXPECT_EQ(ReadAll(line + "\n")[0], fields);
+}
+
+// Line ends belong to records, not fields: inside quotes CR and LF are data, a record ends in LF,
+// CRLF or the end of the input, and a CR that ends no line is flagged with its line.
+TEST(Csv, QuotedLineBreaksComeBackByteForByte) {
+  struct Case {
+    std::string text;
+    std::vector<std::vector<std::string>> records;
+    std::vector<size_t> lines, stray;
+  };
+  const Case cases[] = {
+      {"a,\"x\r\ny\"\r\nb,\"z\r\"\r\n", {{"a", "x\r\ny"}, {"b", "z\r"}}, {1, 3}, {0, 0}},
+      {"\"first\r\n\",2\r\n", {{"first\r\n", "2"}}, {1}, {0}},
+      {"x\n\"two\nlines\"\nz", {{"x"}, {"two\nlines"}, {"z"}}, {1, 2, 4}, {0, 0, 0}},
+      {"a,b\r", {{"a", "b"}}, {1}, {0}},
+      {"a,b\rc,d\r", {{"a", "b\rc", "d"}}, {1}, {1}},  // CR-only line ends: one flagged record
+      {"\"q\"x\"y,\"\"\"\"\n", {{"qx\"y", "\""}}, {1}, {0}},
+  };
+  for (const Case& c : cases) {
+    std::istringstream in(c.text);
+    CsvReader reader(in);
+    CsvRecord r;
+    for (size_t k = 0; k < c.records.size(); ++k) {
+      ASSERT_TRUE(reader.Next(r)) << c.text;
+      EXPECT_EQ(r.fields, c.records[k]) << c.text;
+      EXPECT_EQ(r.line, c.lines[k]) << c.text;
+      EXPECT_EQ(r.strayCarriageReturn, c.stray[k]) << c.text;
+    }
+    EXPECT_FALSE(reader.Next(r)) << c.text;
+  }
+}
+
+// Random spreadsheet-style records, each ending in LF or CRLF, over many buffer boundaries, are
+// carried through a batch unchanged and in order.
+TEST(Csv, RandomBooksRoundTripThroughTheReaderAndABatch) {
+  std::mt19937 random(11);
+  const std::string alphabet = "ab ,\"\r\n\t;x";
+  std::string text = "Id,Method,Note\r\n";
+  std::vector<std::string> notes;
+  for (int row = 0; row < 5000; ++row) {
+    std::string note;
+    for (size_t n = random() % 100; n > 0; --n) note += alphabet[random() % alphabet.size()];
+    notes.push_back(note);
+    text += std::to_string(row) + ",Nope,";
+    AppendCsvField(text, note);
+    text += random() % 2 ? "\r\n" : "\n";
+  }
+  ASSERT_GT(text.size(), 3 * 65536u);
+  const auto priced = ReadAll(Batch(text));
+  ASSERT_EQ(priced.size(), notes.size() + 1);
+  for (size_t i = 0; i < notes.size(); ++i) {
+    EXPECT_EQ(priced[i + 1][0], std::to_string(i));
+    EXPECT_EQ(priced[i + 1][2], notes[i]) << i;
+  }
 }
 
 const std::vector<std::string> kForwardStart = {"OptionType=CallOption",
@@ -123,8 +190,7 @@ TEST(PriceFromText, StatusesAndHelpText) {
 
 // --- Batches ---
 
-std::string Batch(const std::string& csv, unsigned threads = 2, size_t chunk = 8192,
-                  BatchSummary* summary = nullptr) {
+std::string Batch(const std::string& csv, unsigned threads, size_t chunk, BatchSummary* summary) {
   std::istringstream in(csv);
   std::ostringstream out;
   BatchOptions options;
@@ -162,6 +228,71 @@ TEST(BatchFile, AHeaderWithoutAMethodColumnIsRejected) {
   EXPECT_EQ(summary.fatal, "the header has no Method column");
   Batch("", 1, 8192, &summary);
   EXPECT_FALSE(summary.fatal.empty());
+}
+
+// A book that cannot be read as its writer meant it prices nothing and says which line is wrong.
+TEST(BatchFile, UnreadableBooksAndMisspeltColumnsAreRefusedNamingWhere) {
+  const std::string row = "1,ForwardStart,CallOption,1,60,0.25,1,0.3,0.08,0.04,1.1,Years,,\n";
+  std::string crOnly = kHeader + row + row;
+  std::replace(crOnly.begin(), crOnly.end(), '\n', '\r');
+  const std::pair<std::string, std::string> cases[] = {
+      {"\"Id,Method\n" + row, "line 1: a quoted field is never closed"},
+      {kHeader + row + row + "3,ForwardStart,\"open\n" + row,
+       "line 4: a quoted field is never closed"},
+      {crOnly,
+       "line 1: a carriage return ends a line without a line feed; save the book with LF or CRLF "
+       "line endings"},
+      {"Id,Method,Time Format\n",
+       "column 3 of the header, \"Time Format\", misspells the input TimeFormat: spell it so, or "
+       "give the column another name"},
+      {"Id,method,time_format\n",
+       "column 3 of the header, \"time_format\", misspells the input TimeFormat: spell it so, or "
+       "give the column another name"},
+      {"Id,Met_hod\n",
+       "column 2 of the header, \"Met_hod\", misspells the Method column: spell it so, or give the "
+       "column another name"},
+      {"Id,Method, Alpha,Alpha\n", "the header names the input column Alpha twice"},
+  };
+  for (const auto& [csv, fatal] : cases) {
+    BatchSummary summary;
+    Batch(csv, 1, 8192, &summary);
+    EXPECT_EQ(summary.fatal, fatal);
+    EXPECT_EQ(summary.rows, 0u) << fatal;
+  }
+}
+
+// Blanks around header names and Method cells are not part of them, as around any cell; lines of
+// blanks are skipped. The header comes back as written.
+TEST(BatchFile, NamesAndMethodsAreTrimmedAndBlankLinesSkipped) {
+  const std::string csv =
+      "Id, Method ,OptionType,OptionFunction,AssetPrice,TimeStart,TimeExpire,Volatility,"
+      "InterestRate,YieldRate,Alpha,\tTimeFormat \n"
+      "  \t\n"
+      "a,\tForwardStart ,CallOption,1,60,0.25,1,0.3,0.08,0.04,1.1,Years\n   \n";
+  BatchSummary summary;
+  const auto rows = ReadAll(Batch(csv, 1, 8192, &summary));
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0][1], " Method ");
+  EXPECT_EQ(rows[0][11], "\tTimeFormat ");
+  EXPECT_EQ(rows[1][12],
+            FormatNumber(ForwardStart(1, 1, 60, 0.25, 1, 0.3, 0.08, 0.04, 1.1, 0, Years)));
+}
+
+// An output that fails stops the run at once: the rest of the book is not priced for nothing.
+TEST(BatchFile, AFailedOutputStopsTheRun) {
+  struct Full : std::streambuf {
+    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+  } full;
+  std::ostream out(&full);
+  std::string csv = kHeader;
+  for (int i = 0; i < 5000; ++i) csv += "1,ForwardStart,1,1,60,0.25,1,0.3,0.08,0.04,1.1,1,,\n";
+  std::istringstream in(csv);
+  BatchOptions options;
+  options.chunkRows = 100;
+  const BatchSummary summary = RunBatch(in, out, options);
+  EXPECT_TRUE(summary.writeFailed);
+  EXPECT_EQ(summary.rows, 0u);
 }
 
 // Ten thousand rows of every kind of trouble: each non-blank row comes back once, in order.
@@ -251,15 +382,119 @@ struct ProgramRun {
   std::string out;
 };
 
-ProgramRun Program(const std::string& args) {
-  const std::string command = std::string(QUANTREL_PROGRAM) + " " + args + " 2>&1";
+// Runs a shell command in `dir`, $Q standing for the program; its stdout, stderr discarded.
+ProgramRun Shell(const fs::path& dir, const std::string& command) {
+  const std::string line = "cd '" + dir.string() + "' && Q='" + QUANTREL_PROGRAM + "' && { " +
+                           command + "; } 2>/dev/null";
   ProgramRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
+  FILE* pipe = ::popen(line.c_str(), "r");
   char buffer[4096];
   for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
   const int status = ::pclose(pipe);
   run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
+}
+
+ProgramRun Program(const std::string& args) {
+  return Shell(fs::current_path(), "$Q " + args + " 2>&1");
+}
+
+std::string Slurp(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A scratch folder per test.
+struct Scratch {
+  fs::path dir =
+      fs::temp_directory_path() / ("quantrel-cli-" + std::to_string(::getpid()) + "-" +
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  Scratch() {
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  ~Scratch() { fs::remove_all(dir); }
+};
+
+// The priced book never lands on its input, however the output is named, and replaces an existing
+// output only once the run has succeeded, with that output's mode.
+TEST(Program, TheOutputNeverDestroysTheInputAndAppearsOnlyOnSuccess) {
+  Scratch scratch;
+  const fs::path book = scratch.dir / "book.csv";
+  const std::string text = ExampleBooks()[0].text;
+  std::ofstream(book, std::ios::binary) << text;
+  fs::create_symlink("book.csv", scratch.dir / "link.csv");
+  fs::create_hard_link(book, scratch.dir / "hard.csv");
+  const std::string folder = scratch.dir.filename().string();
+  const std::string commands[] = {"$Q batch book.csv -o book.csv",
+                                  "$Q batch ./book.csv --output ../" + folder + "/book.csv",
+                                  "$Q batch book.csv -o link.csv",
+                                  "$Q batch book.csv -o hard.csv",
+                                  "$Q batch - -o book.csv < book.csv",
+                                  "$Q batch book.csv >> book.csv"};
+  for (const std::string& command : commands) {
+    EXPECT_EQ(Shell(scratch.dir, command).exit, 2) << command;
+    EXPECT_TRUE(Slurp(book) == text) << "the book changed: " << command;
+  }
+
+  // A run that fails (here at the header) leaves an existing output as it was; one that succeeds
+  // replaces it with what standard output would show, keeping its mode; no temporary is left.
+  const fs::path priced = scratch.dir / "priced.csv";
+  std::ofstream(priced) << "kept";
+  fs::permissions(priced, fs::perms::owner_read | fs::perms::owner_write);
+  std::ofstream(scratch.dir / "bad.csv") << "Id,Time_Format\n1,Years\n";
+  EXPECT_EQ(Shell(scratch.dir, "$Q batch bad.csv -o priced.csv").exit, 2);
+  EXPECT_EQ(Slurp(priced), "kept");
+  EXPECT_EQ(Shell(scratch.dir, "$Q batch book.csv -o priced.csv").exit, 0);
+  EXPECT_EQ(Slurp(priced), Shell(scratch.dir, "$Q batch book.csv -o -").out);
+  EXPECT_EQ(Slurp(priced), Shell(scratch.dir, "$Q batch - < book.csv").out);
+  EXPECT_EQ(fs::status(priced).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  for (const auto& entry : fs::directory_iterator(scratch.dir)) {
+    EXPECT_EQ(entry.path().string().find(".tmp."), std::string::npos) << entry.path();
+  }
+  EXPECT_EQ(Shell(scratch.dir, "$Q batch .").exit, 3);  // a folder is no book
+}
+
+// Memory follows the widest row, not the book: a header of a hundred thousand empty columns over
+// thousands of short rows (each written out a hundred thousand columns wide). Running out of
+// memory is an error exit (3), not an abort.
+TEST(Program, MemoryFollowsTheWidestRowAndRunningOutIsAnError) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizers' own memory hides the program's";
+#endif
+  Scratch scratch;
+  const fs::path wide = scratch.dir / "wide.csv", huge = scratch.dir / "huge.csv";
+  {
+    std::ofstream out(wide, std::ios::binary);
+    out << "Method" << std::string(100000, ',') << "\n";
+    for (int i = 0; i < 4000; ++i) out << "ForwardStart,1\n";
+  }
+  std::ofstream(huge, std::ios::binary)
+      << "Method,Note\nForwardStart," << std::string(30 << 20, 'a') << "\n";
+  struct Run {
+    int exit;
+    long maxResidentKiB;
+  };
+  auto run = [](const fs::path& book, rlim_t addressSpace) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      const rlimit limit{addressSpace, addressSpace};
+      if (addressSpace) ::setrlimit(RLIMIT_AS, &limit);
+      ::freopen("/dev/null", "w", stderr);
+      ::execl(QUANTREL_PROGRAM, QUANTREL_PROGRAM, "batch", book.c_str(), "-o", "/dev/null",
+              static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    return Run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
+  };
+  const Run wideRun = run(wide, 0);
+  EXPECT_EQ(wideRun.exit, 0);
+  EXPECT_LT(wideRun.maxResidentKiB, 100 << 10);  // the whole output is 400 MB
+  EXPECT_EQ(run(huge, 40 << 20).exit, 3);        // a 30 MB field in 40 MB of address space
 }
 
 TEST(Program, PricesOneContractAndReportsFailures) {
