@@ -19,6 +19,8 @@ double ToYears(double days) {
 // dates in their order and the later one as far after the earlier as it was, so an intermediate
 // date just before a very short expiry stays before it.
 void FloorTimes(CommonInputs& in) {
+  const bool startFloored = in.modelCode != kAverageRate;
+  if (in.timeExpire >= 1e-7 && (!startFloored || in.timeStart >= 1e-7) && in.time2 >= 1e-7) return;
   struct Time {
     double* slot;
     double given;
@@ -190,10 +192,14 @@ bool NormaliseInputs(CommonInputs& in, int32_t* err) {
   if (in.interestRate2 < 1e-20) in.interestRate2 = 1e-20;
 
   const double T = in.timeExpire;
-  ConvertRate(in.interestRate, T, in.interestRateType, in.timeFormat, err, RateKind::Interest);
-  ConvertRate(in.interestRate2, T, in.interestRate2Type, in.timeFormat, err, RateKind::Interest);
-  ConvertRate(in.yieldRate, T, in.yieldRateType, in.timeFormat, err, RateKind::Yield);
-  ConvertRate(in.yieldRate2, T, in.yieldRate2Type, in.timeFormat, err, RateKind::Yield);
+  // A continuous quote (type 0) is already what the models take.
+  auto convert = [&](double& rate, int32_t type, RateKind kind) {
+    if (type != 0) ConvertRate(rate, T, type, in.timeFormat, err, kind);
+  };
+  convert(in.interestRate, in.interestRateType, RateKind::Interest);
+  convert(in.interestRate2, in.interestRate2Type, RateKind::Interest);
+  convert(in.yieldRate, in.yieldRateType, RateKind::Yield);
+  convert(in.yieldRate2, in.yieldRate2Type, RateKind::Yield);
   return true;
 }
 

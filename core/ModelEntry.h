@@ -452,6 +452,20 @@ constexpr bool EveryDoubleInputHasANonFiniteRule(std::string_view method) {
 // searches, so elsewhere it is not looked at.
 template <class A>
 void RefuseNonFinite(const A& a, int32_t optionFunction, int32_t* err) {
+  // The common case first: every double input finite, one pass with nothing to look up.
+  const bool allFinite = std::apply(
+      [](const auto&... values) {
+        auto finite = [](const auto& value) {
+          if constexpr (std::is_same_v<std::decay_t<decltype(value)>, double>) {
+            return std::isfinite(value);
+          } else {
+            return true;
+          }
+        };
+        return (finite(values) && ...);
+      },
+      a.Values());
+  if (allFinite) return;
   static constexpr const MethodSpec* kMethod = published::Method(A::kMethod);
   const bool marketPriceRead = KindOf(optionFunction).action == Action::Implied;
   size_t index = 0;
