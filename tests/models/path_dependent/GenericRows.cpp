@@ -42,9 +42,15 @@ constexpr const char* kAverageStrike =
     {"LookbackPFloat", Varied(kLookbackPFloat, "OptionType=PutOption Lambda=0.95 StrikePrice=105"), "", 1e-5, "TimeExpire"},
     {"LookbackPFloat", Varied(kLookbackPFloat), "ImpliedVol=0.5", 1e-5, "TimeExpire"},
     {"LookbackPFloat", Varied(kLookbackPFloat, "OptionType=PutOption StrikePrice=110"), "ImpliedVol=0.5", 1e-5, "TimeExpire"},
+    // No carry (which the closed form divides by), and volatility near the floor.
+    {"LookbackPFloat", Varied(kLookbackPFloat, "YieldRate=0.07 StrikePrice=100"), "ImpliedVol=0.5", 1e-5, "TimeExpire"},
+    {"LookbackPFloat", Varied(kLookbackPFloat, "OptionType=PutOption StrikePrice=110 Lambda=1.1 Volatility=0.01 YieldRate=0.02"), "", 1e-5, "TimeExpire"},
 
     {"LookbackPFixed", Varied(kLookbackPFixed, "StrikePrice=105"), "ImpliedVol=0.6 ImpliedStrike=100", 1e-5, "TimeExpire"},
     {"LookbackPFixed", Varied(kLookbackPFixed, "OptionType=PutOption StrikePrice=95"), "ImpliedVol=0.6 ImpliedStrike=100", 1e-5, "TimeExpire"},
+    // No carry (which the closed form divides by), and volatility near the floor.
+    {"LookbackPFixed", Varied(kLookbackPFixed, "YieldRate=0.07"), "ImpliedVol=0.6", 1e-5, "TimeExpire"},
+    {"LookbackPFixed", Varied(kLookbackPFixed, "OptionType=PutOption StrikePrice=110 Volatility=0.01 YieldRate=0.02"), "", 1e-5, "TimeExpire"},
 
     {"ExtremeSpread", Varied(kExtremeSpread), "ImpliedVol=0.9", 1e-5, "TimeExpire"},
     {"ExtremeSpread", Varied(kExtremeSpread, "SpreadType=Reverse StrikePrice=95"), "", 1e-5, "TimeExpire"},
