@@ -125,12 +125,13 @@ TEST(LookbackPFixed, SharedKernelIsTheEntrysValue) {
   EXPECT_EQ(path_dependent::PartialFixedLookbackValue(3, 100, 100, 0.5, 1, 0.2, 0.05, 0), 0.0);
 }
 
-TEST(LookbackPFixed, EqualRatesUseASmallCarry) {
+// Equal rates are the limit of a small carry, not a special case.
+TEST(LookbackPFixed, EqualRatesAreTheLimitOfASmallCarry) {
   Contract c;
   c.q = c.r;
   Contract tiny = c;
   tiny.q = c.r - 1e-9;
-  EXPECT_NEAR(c(Theoretical), tiny(Theoretical), 1e-6);
+  EXPECT_NEAR(c(Theoretical), tiny(Theoretical), 1e-7);
 }
 
 TEST(LookbackPFixed, FailuresComeInOrderWithExactCodesAndMessages) {
@@ -184,6 +185,16 @@ TEST(LookbackPFixed, HardCasesMatchTheQuadrature) {
     EXPECT_NEAR(reference, row.expected, 1e-8) << row.S << " " << row.X << " " << row.v;
     EXPECT_NEAR(c(Theoretical), reference, 1e-10 * (c.S + c.X)) << row.S << " " << row.X;
   }
+  // A rho once 14% off at an ordinary carry, against the reference's difference (per 1%).
+  Contract c;
+  c.S = 27.240158, c.X = 9.339273, c.t1 = 0.136321, c.T = 0.158383, c.v = 1.411552;
+  c.r = 0.106886, c.q = 0.099733;
+  const double h = 1e-5;
+  const double rho = (Reference(c.type, c.S, c.X, c.t1, c.T, c.v, c.r + h, c.q) -
+                      Reference(c.type, c.S, c.X, c.t1, c.T, c.v, c.r - h, c.q)) /
+                     (2 * h) / 100;
+  EXPECT_NEAR(rho, 0.0107856, 1e-7);
+  EXPECT_NEAR(c(Rho), rho, 1e-8);
 }
 
 // Random contracts over wide regimes: carry exactly 0, tiny or ordinary, volatility from the
