@@ -45,6 +45,14 @@ struct ExtremeSpreadModel {
     }
   }
 
+  // The first period's extreme so far can be no better than today's price: the standard call and
+  // the reverse put look at maxima, the others at minima. Set once, so that bumping the price
+  // leaves the extreme where it is.
+  static void Prepare(Inputs& in, int32_t*) {
+    const bool maxima = (in.spreadType == 1) == (in.type == 1);
+    in.Mo = maxima ? std::max(in.Mo, in.S) : std::min(in.Mo, in.S);
+  }
+
   // The factor v^2/(2b) needs a carry: near b = 0 the value is interpolated across (b within
   // 5e-3 v^2, a relative carry 2b/v^2 of 1e-2).
   static double Value(const Inputs& in) {
@@ -55,10 +63,7 @@ struct ExtremeSpreadModel {
   static double ValueAtYield(const Inputs& in, double q) {
     if ((in.type != 1 && in.type != 2) || (in.spreadType != 1 && in.spreadType != 2)) return 0;
     const double S = in.S, t1 = in.t1, T = in.T, v = in.v, r = in.r;
-    // The first period's extreme so far can be no better than today's price: the standard call
-    // and the reverse put look at maxima, the others at minima.
-    const bool maxima = (in.spreadType == 1) == (in.type == 1);
-    const double Mo = maxima ? std::max(in.Mo, S) : std::min(in.Mo, S);
+    const double Mo = in.Mo;
     const double eta = in.type == 1 ? 1 : -1;
     const double v2 = v * v;
     const double b = r - q;

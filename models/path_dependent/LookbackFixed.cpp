@@ -29,6 +29,12 @@ struct LookbackFixedModel {
     if (!(in.M > 0)) Fail<AssetMinMaxErr>(err, "AssetMinMax must be greater than 0.");
   }
 
+  // The extreme so far can be no better than today's price: a maximum below it (a minimum above
+  // it) is today's price. Set once, so that bumping the price leaves the extreme where it is.
+  static void Prepare(Inputs& in, int32_t*) {
+    in.M = in.type == 1 ? std::max(in.M, in.S) : std::min(in.M, in.S);
+  }
+
   // The formula divides by the carry: near b = 0 it is interpolated across (b within 5e-3 v^2,
   // a relative carry 2b/v^2 of 1e-2).
   static double Value(const Inputs& in) {
@@ -38,9 +44,7 @@ struct LookbackFixedModel {
 
   static double ValueAtYield(const Inputs& in, double q) {
     const double S = in.S, X = in.X, T = in.T, v = in.v, r = in.r;
-    // The extreme so far can be no better than today's price: a maximum below it (a minimum
-    // above it) is today's price.
-    const double M = in.type == 1 ? std::max(in.M, S) : std::min(in.M, S);
+    const double M = in.M;
     const double b = r - q;
 
     const double vT = v * std::sqrt(T);

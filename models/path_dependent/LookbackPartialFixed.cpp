@@ -1,23 +1,28 @@
 // Partial-time fixed-strike lookback: the extreme is watched from TimeStart to expiry only.
 #include "models/path_dependent/LookbackPartialFixed.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
+#include "core/AccurateDistributions.h"
+#include "core/AcrossSingularity.h"
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
 
 namespace quantrel {
 
 namespace path_dependent {
+namespace {
 
-double PartialFixedLookbackValue(int32_t type, double S, double X, double t1, double T2, double v,
-                                 double r, double q) {
-  using core::BivariateNormal;
-  using core::CumulativeNormal;
-  double b = r - q;
-  if (b == 0) b = 1e-9;  // the formulas divide by the carry
-
+// The closed form at a carry away from 0. Its distribution functions are the accurate ones: the
+// terms multiplied by v^2/(2b) cancel, and the powers (S/X)^p grow huge at low volatility while the
+// probabilities they multiply vanish, so both are evaluated together.
+double FixedAtCarry(int32_t type, double S, double X, double t1, double T2, double v, double r,
+                    double q) {
+  using core::accurate::Normal;
+  using core::accurate::ScaledBivariate;
+  const double b = r - q;
   const double v2 = v * v, rest = T2 - t1;
   const double sT2 = v * std::sqrt(T2), st1 = v * std::sqrt(t1), sRest = v * std::sqrt(rest);
   const double d1 = (std::log(S / X) + (b + v2 / 2) * T2) / sT2, d2 = d1 - sT2;
@@ -25,25 +30,37 @@ double PartialFixedLookbackValue(int32_t type, double S, double X, double t1, do
   const double f1 = (std::log(S / X) + (b + v2 / 2) * t1) / st1, f2 = f1 - st1;
   const double rho1 = std::sqrt(t1 / T2), rho2 = std::sqrt(1 - t1 / T2);
   const double K = S * std::exp(-r * T2) * v2 / (2 * b);
-  const double p = -2 * b / v2;
+  const double logPower = -2 * b / v2 * std::log(S / X);  // ln (S/X)^p
   const double shiftT2 = 2 * b * std::sqrt(T2) / v, shiftT1 = 2 * b * std::sqrt(t1) / v;
-  const double dq = std::exp(-q * T2), dr = std::exp(-r * T2), growth = std::exp(b * T2);
+  const double dq = std::exp(-q * T2), dr = std::exp(-r * T2);
   const double tail = S * dq * std::exp(-b * rest) * (1 - v2 / (2 * b));
-  auto N = CumulativeNormal;
-  auto M = [](double a, double c, double rho) { return BivariateNormal(a, c, rho); };
+  auto N = Normal;
+  auto M = core::accurate::Bivariate;
 
-  double value = 0;
   if (type == 1) {
-    value = S * dq * N(d1) - X * dr * N(d2) +
-            K * (growth * M(e1, d1, rho2) -
-                 std::pow(S / X, p) * M(d1 - shiftT2, -f1 + shiftT1, -rho1)) -
-            S * dq * M(-e1, d1, -rho2) - X * dr * M(f2, -d2, -rho1) + tail * N(f1) * N(-e2);
-  } else if (type == 2) {
-    value = X * dr * N(-d2) - S * dq * N(-d1) +
-            K * (std::pow(S / X, p) * M(-d1 + shiftT2, f1 - shiftT1, -rho1) -
-                 growth * M(-e1, -d1, rho2)) +
-            S * dq * M(e1, -d1, -rho2) + X * dr * M(-f2, d2, -rho1) - tail * N(-f1) * N(e2);
+    return S * dq * N(d1) - X * dr * N(d2) +
+           K * (ScaledBivariate(b * T2, e1, d1, rho2) -
+                ScaledBivariate(logPower, d1 - shiftT2, -f1 + shiftT1, -rho1)) -
+           S * dq * M(-e1, d1, -rho2) - X * dr * M(f2, -d2, -rho1) + tail * N(f1) * N(-e2);
   }
+  return X * dr * N(-d2) - S * dq * N(-d1) +
+         K * (ScaledBivariate(logPower, -d1 + shiftT2, f1 - shiftT1, -rho1) -
+              ScaledBivariate(b * T2, -e1, -d1, rho2)) +
+         S * dq * M(e1, -d1, -rho2) + X * dr * M(-f2, d2, -rho1) - tail * N(-f1) * N(e2);
+}
+
+}  // namespace
+
+double PartialFixedLookbackValue(int32_t type, double S, double X, double t1, double T2, double v,
+                                 double r, double q) {
+  if (type != 1 && type != 2) return 0;
+  // The carry below which the closed form is interpolated: small against v^2 (the cancelling
+  // terms are of size v^2/(2b)) and against the other scales on which the value bends in b.
+  const double v2 = v * v;
+  const double delta =
+      1e-3 * v2 / std::max({1.0, v2 * T2, v * std::sqrt(T2), std::fabs(std::log(S / X))});
+  const double value = core::AcrossSingularity(
+      q, r, delta, [&](double yield) { return FixedAtCarry(type, S, X, t1, T2, v, r, yield); });
   return value >= 0 ? value : 0;
 }
 

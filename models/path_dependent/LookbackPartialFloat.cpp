@@ -4,6 +4,8 @@
 #include <cmath>
 #include <optional>
 
+#include "core/AccurateDistributions.h"
+#include "core/AcrossSingularity.h"
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
 
@@ -36,15 +38,21 @@ struct LookbackPartialFloatModel {
     if (in.t1 == in.T) in.t1 -= 1e-10;  // keep a sliver of life after the lookback period
   }
 
-  static double Value(const Inputs& in) {
-    const double S = in.S, lambda = in.lambda, t1 = in.t1, T2 = in.T, v = in.v;
-    // The extreme so far can be no better than today's price: a minimum above it (a maximum
-    // below it) is today's price.
-    const double m = in.type == 1 ? std::min(in.m, S) : std::max(in.m, S);
-    const double r = in.r, q = in.q;
-    double b = r - q;
-    if (b == 0) b = 1e-9;  // the formulas divide by the carry
+  // The extreme so far can be no better than today's price: a minimum above it (a maximum below
+  // it) is today's price. Set once, so that bumping the price leaves the extreme where it is.
+  static void Prepare(Inputs& in, int32_t*) {
+    in.m = in.type == 1 ? std::min(in.m, in.S) : std::max(in.m, in.S);
+  }
 
+  // The closed form at a carry away from 0, with the accurate distribution functions: the terms
+  // multiplied by v^2/(2b) cancel, and the powers (S/m)^p and lambda^(2b/v^2) grow huge at low
+  // volatility while the probabilities they multiply vanish, so both are evaluated together.
+  static double AtCarry(const Inputs& in, double q) {
+    using accurate::Normal;
+    using accurate::ScaledBivariate;
+    const double S = in.S, lambda = in.lambda, t1 = in.t1, T2 = in.T, v = in.v;
+    const double m = in.m;
+    const double r = in.r, b = r - q;
     const double v2 = v * v, rest = T2 - t1;
     const double sT2 = v * std::sqrt(T2), st1 = v * std::sqrt(t1), sRest = v * std::sqrt(rest);
     const double d1 = (std::log(S / m) + (b + v2 / 2) * T2) / sT2, d2 = d1 - sT2;
@@ -53,28 +61,39 @@ struct LookbackPartialFloatModel {
     const double g1 = std::log(lambda) / sT2, g2 = std::log(lambda) / sRest;
     const double rho1 = std::sqrt(t1 / T2), rho2 = std::sqrt(1 - t1 / T2);
     const double K = std::exp(-r * T2) * (v2 / (2 * b)) * lambda * S;
-    const double p = -2 * b / v2;
+    const double logPower = -2 * b / v2 * std::log(S / m);  // ln (S/m)^p
+    const double logLambdaPower = b * T2 + 2 * b / v2 * std::log(lambda);
     const double shiftT2 = 2 * b * std::sqrt(T2) / v, shiftT1 = 2 * b * std::sqrt(t1) / v;
     const double dq = std::exp(-q * T2), dr = std::exp(-r * T2);
-    const double lambdaPower = std::exp(b * T2) * std::pow(lambda, 2 * b / v2);
     const double tail = lambda * S * dq * std::exp(-b * rest) * (1 + v2 / (2 * b));
-    auto N = CumulativeNormal;
-    auto M = [](double a, double c, double rho) { return BivariateNormal(a, c, rho); };
+    auto N = Normal;
+    auto M = accurate::Bivariate;
 
-    double value = 0;
     if (in.type == 1) {
-      value = S * dq * N(d1 - g1) - lambda * m * dr * N(d2 - g1) +
-              K * (std::pow(S / m, p) * M(-f1 + shiftT1, -d1 + shiftT2 - g1, rho1) -
-                   lambdaPower * M(-d1 - g1, e1 + g2, -rho2)) +
-              S * dq * M(-d1 + g1, e1 - g2, -rho2) + lambda * m * dr * M(-f2, d2 - g1, -rho1) -
-              tail * N(-f1) * N(e2 - g2);
-    } else if (in.type == 2) {
-      value = lambda * m * dr * N(-d2 + g1) - S * dq * N(-d1 + g1) -
-              K * (std::pow(S / m, p) * M(f1 - shiftT1, d1 - shiftT2 + g1, rho1) -
-                   lambdaPower * M(d1 + g1, -e1 - g2, -rho2)) -
-              S * dq * M(d1 - g1, -e1 + g2, -rho2) - lambda * m * dr * M(f2, -d2 + g1, -rho1) +
-              tail * N(f1) * N(-e2 + g2);
+      return S * dq * N(d1 - g1) - lambda * m * dr * N(d2 - g1) +
+             K * (ScaledBivariate(logPower, -f1 + shiftT1, -d1 + shiftT2 - g1, rho1) -
+                  ScaledBivariate(logLambdaPower, -d1 - g1, e1 + g2, -rho2)) +
+             S * dq * M(-d1 + g1, e1 - g2, -rho2) + lambda * m * dr * M(-f2, d2 - g1, -rho1) -
+             tail * N(-f1) * N(e2 - g2);
     }
+    return lambda * m * dr * N(-d2 + g1) - S * dq * N(-d1 + g1) -
+           K * (ScaledBivariate(logPower, f1 - shiftT1, d1 - shiftT2 + g1, rho1) -
+                ScaledBivariate(logLambdaPower, d1 + g1, -e1 - g2, -rho2)) -
+           S * dq * M(d1 - g1, -e1 + g2, -rho2) - lambda * m * dr * M(f2, -d2 + g1, -rho1) +
+           tail * N(f1) * N(-e2 + g2);
+  }
+
+  static double Value(const Inputs& in) {
+    if (in.type != 1 && in.type != 2) return 0;
+    // The carry below which the closed form is interpolated: small against v^2 (the cancelling
+    // terms are of size v^2/(2b)) and against the other scales on which the value bends in b.
+    const double v = in.v, v2 = v * v;
+    const double delta =
+        1e-3 * v2 /
+        std::max({1.0, v2 * in.T, v * std::sqrt(in.T), std::fabs(std::log(in.S / in.m)),
+                  std::fabs(std::log(in.lambda))});
+    const double value =
+        AcrossSingularity(in.q, in.r, delta, [&](double yield) { return AtCarry(in, yield); });
     return value >= 0 ? value : 0;
   }
 

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <iostream>
 #include <map>
+#include <random>
 #include <set>
 #include <thread>
 
@@ -158,6 +160,66 @@ TEST(Properties, RealisticContractsPriceWithoutFloatingPointFaults) {
     EXPECT_GT(tally[binding.method->name].ok, kRealisticCallsPerMethod / 4) << binding.method->name;
   }
   PrintTally("realistic calls", tally);
+}
+
+// Wherever a volatility reaches the market price, the implied volatility finds one that reprices
+// it: realistic contracts, expiries down to a few days, priced and then asked for the volatility
+// of their own price. At most one in a thousand may miss.
+TEST(Properties, ImpliedVolatilitiesRepriceEveryReachablePrice) {
+  CallGenerator generator(2026);
+  std::mt19937_64 random(12);
+  int asked = 0, missed = 0;
+  for (const MethodBinding& binding : Bindings()) {
+    const auto& inputs = binding.method->inputs;
+    auto index = [&](std::string_view name) {
+      for (size_t i = 0; i < inputs.size(); ++i) {
+        if (EqualsIgnoreCase(inputs[i].name, name)) return static_cast<int>(i);
+      }
+      return -1;
+    };
+    const int function = index("OptionFunction"), vol = index("Volatility");
+    const int market = index("MarketPrice");
+    if (function < 0 || vol < 0 || market < 0) continue;
+    const EnumerationSpec* functions = FindEnumeration(inputs[function].enumeration);
+    if (std::none_of(functions->members.begin(), functions->members.end(),
+                     [](const EnumMember& m) { return m.value == 5; })) {
+      continue;
+    }
+    for (int n = 0; n < 400; ++n) {
+      RandomCall call = generator.Realistic(binding);
+      // Expiries from days to years: every time scaled together keeps their order.
+      const double scale =
+          std::exp(std::uniform_real_distribution<double>(std::log(0.01), 0)(random));
+      for (size_t i = 0; i < inputs.size(); ++i) {
+        if (std::string_view(inputs[i].name).starts_with("Time") &&
+            inputs[i].type == InputType::Double) {
+          call.inputs[i].r8 *= scale;
+        }
+      }
+      call.inputs[function] = Variant::Of(int32_t{1});
+      auto price = [&](double v) {
+        RandomCall at = call;
+        at.inputs[vol] = Variant::Of(v);
+        const CallResult r = Invoke(at);
+        return r.status == S_OK ? r.value : std::nan("");
+      };
+      const double v = call.inputs[vol].r8, target = price(v);
+      // Only prices a volatility can move by more than the search tolerance tell anything.
+      if (!(target > 1e-4) || !(std::fabs(price(v * 1.05) - price(v / 1.05)) > 1e-4)) continue;
+      RandomCall implied = call;
+      implied.inputs[function] = Variant::Of(int32_t{5});
+      implied.inputs[market] = Variant::Of(target);
+      const CallResult r = Invoke(implied);
+      ++asked;
+      if (r.status != S_OK || !(std::fabs(price(r.value) - target) <= 1e-5 * (1 + target))) {
+        ++missed;
+        std::cout << "no repricing volatility: " << call.Describe() << " -> " << r.value << "\n";
+      }
+    }
+  }
+  std::cout << asked << " implied volatilities asked, " << missed << " missed\n";
+  EXPECT_GT(asked, 1000);
+  EXPECT_LE(missed * 1000, asked);
 }
 
 // The same calls on several threads at once give the serial answers bit for bit, and each

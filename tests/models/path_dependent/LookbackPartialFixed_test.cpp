@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <random>
 
+#include "core/OptionStatistics.h"
 #include "quantrel/quantrel.h"
 #include "support/Failures.h"
 #include "support/Reference.h"
@@ -12,7 +16,58 @@ namespace quantrel {
 namespace {
 
 using quantrel::testing::BlackScholesRef;
+using quantrel::testing::ExactN;
 using quantrel::testing::ExpectFailure;
+
+// Gauss-Legendre on [a, b] in panels no wider than width.
+template <class F>
+double Integrate(F f, double a, double b, double width) {
+  static const auto rule = [] {
+    std::array<std::array<double, 20>, 2> xw;
+    core::GaussLegendreNodes(-1, 1, xw[0], xw[1]);
+    return xw;
+  }();
+  const int panels = std::max(1, static_cast<int>(std::ceil((b - a) / width)));
+  const double half = (b - a) / panels / 2;
+  double sum = 0;
+  for (int i = 0; i < panels; ++i) {
+    for (size_t j = 0; j < 20; ++j) sum += rule[1][j] * f(a + half * (2 * i + 1 + rule[0][j]));
+  }
+  return sum * half;
+}
+
+// ln N(x) without underflow.
+double LogN(double x) {
+  if (x > -35) return std::log(ExactN(x));
+  return -x * x / 2 - std::log(-x * std::sqrt(2 * M_PI)) +
+         std::log1p(-1 / (x * x) + 3 / std::pow(x, 4));
+}
+
+// Independent reference: condition on the price S1 at the window's start. From there the extreme
+// of ln(S)/v is that of a Brownian motion with drift mu, P(max > l) = N((mu tau - l)/sqrt(tau)) +
+// e^(2 mu l) N((-mu tau - l)/sqrt(tau)), and E[(max - X)+] is the integral of that tail.
+double Reference(int32_t type, double S, double X, double t1, double T, double v, double r,
+                 double q) {
+  const double sign = type == CallOption ? 1 : -1, tau = T - t1,
+               mu = sign * (r - q - v * v / 2) / v;
+  auto expected = [&](double S1) {
+    const double l0 = std::max(0.0, sign * std::log(X / S1) / v);
+    auto tail = [&](double l) {
+      const double beyond = ExactN((mu * tau - l) / std::sqrt(tau)) +
+                            std::exp(2 * mu * l + LogN((-mu * tau - l) / std::sqrt(tau)));
+      return beyond * S1 * v * std::exp(sign * v * l);
+    };
+    const double end = std::max(l0, mu * tau) + 12 * std::sqrt(tau);
+    return std::max(0.0, sign * (S1 - X)) +
+           Integrate(tail, l0, end, std::max(std::sqrt(tau), (end - l0) / 30));
+  };
+  const double drift = (r - q - v * v / 2) * t1, st1 = v * std::sqrt(t1);
+  auto outer = [&](double z) {
+    return std::exp(-z * z / 2) / std::sqrt(2 * M_PI) * expected(S * std::exp(drift + st1 * z));
+  };
+  const double kink = std::clamp((std::log(X / S) - drift) / st1, -9.0, 9.0);
+  return std::exp(-r * T) * (Integrate(outer, -9, kink, 1) + Integrate(outer, kink, 9, 1));
+}
 
 struct Contract {
   int32_t type = CallOption;
@@ -70,12 +125,13 @@ TEST(LookbackPFixed, SharedKernelIsTheEntrysValue) {
   EXPECT_EQ(path_dependent::PartialFixedLookbackValue(3, 100, 100, 0.5, 1, 0.2, 0.05, 0), 0.0);
 }
 
-TEST(LookbackPFixed, EqualRatesUseASmallCarry) {
+// Equal rates are the limit of a small carry, not a special case.
+TEST(LookbackPFixed, EqualRatesAreTheLimitOfASmallCarry) {
   Contract c;
   c.q = c.r;
   Contract tiny = c;
   tiny.q = c.r - 1e-9;
-  EXPECT_NEAR(c(Theoretical), tiny(Theoretical), 1e-6);
+  EXPECT_NEAR(c(Theoretical), tiny(Theoretical), 1e-7);
 }
 
 TEST(LookbackPFixed, FailuresComeInOrderWithExactCodesAndMessages) {
@@ -105,5 +161,136 @@ TEST(LookbackPFixed, ThetaWithTheWindowAtExpiryRunsForward) {
   EXPECT_TRUE(std::isfinite(atExpiry(Theta)));
   EXPECT_LT(atExpiry(Theta), 0);
 }
+// Contracts that once came out wrong: a carry of 0 (divided by in the closed form), volatility
+// near its floor (huge powers times vanishing probabilities), and the price at the strike.
+TEST(LookbackPFixed, HardCasesMatchTheQuadrature) {
+  struct Row {
+    int32_t type;
+    double S, X, t1, T, v, r, q, expected;
+  };
+  for (const Row& row : {
+           Row{CallOption, 100, 110, 0.1, 0.5, 0.1, 0.05, 0.05, 0.6026188244},
+           Row{CallOption, 100, 100, 0.1, 0.5, 0.1, 0.05, 0.05, 5.320266502},
+           Row{PutOption, 110, 110, 0.5, 1, 0.3, 0.01, 0.01, 20.66845521},
+           Row{PutOption, 100, 110, 0.5, 1, 0.01, 0.05, 0.02, 8.234327886},
+           Row{PutOption, 100, 110, 0.5, 1, 0.002, 0.05, 0.02, 8.081132439},
+           Row{CallOption, 100, 90, 0.5, 1, 0.003, 0.02, 0.05, 8.357145109},
+           Row{CallOption, 27.240158, 9.339273, 0.136321, 0.158383, 1.411552, 0.106886, 0.099733,
+               22.44746905},
+       }) {
+    Contract c;
+    c.type = row.type, c.S = row.S, c.X = row.X, c.t1 = row.t1, c.T = row.T, c.v = row.v;
+    c.r = row.r, c.q = row.q;
+    const double reference = Reference(c.type, c.S, c.X, c.t1, c.T, c.v, c.r, c.q);
+    EXPECT_NEAR(reference, row.expected, 1e-8) << row.S << " " << row.X << " " << row.v;
+    EXPECT_NEAR(c(Theoretical), reference, 1e-10 * (c.S + c.X)) << row.S << " " << row.X;
+  }
+  // A rho once 14% off at an ordinary carry, against the reference's difference (per 1%).
+  Contract c;
+  c.S = 27.240158, c.X = 9.339273, c.t1 = 0.136321, c.T = 0.158383, c.v = 1.411552;
+  c.r = 0.106886, c.q = 0.099733;
+  const double h = 1e-5;
+  const double rho = (Reference(c.type, c.S, c.X, c.t1, c.T, c.v, c.r + h, c.q) -
+                      Reference(c.type, c.S, c.X, c.t1, c.T, c.v, c.r - h, c.q)) /
+                     (2 * h) / 100;
+  EXPECT_NEAR(rho, 0.0107856, 1e-7);
+  EXPECT_NEAR(c(Rho), rho, 1e-8);
+}
+
+// Random contracts over wide regimes: carry exactly 0, tiny or ordinary, volatility from the
+// floor up, short windows and expiries, deep in and out of the money.
+TEST(LookbackPFixed, RandomContractsMatchTheQuadrature) {
+  std::mt19937 gen(20261208);
+  std::uniform_real_distribution<double> u(0, 1);
+  for (int i = 0; i < 16; ++i) {
+    Contract c;
+    c.type = i % 2 ? PutOption : CallOption;
+    c.v = 0.002 * std::pow(750.0, u(gen));
+    c.T = 0.02 * std::pow(250.0, u(gen));
+    c.t1 = c.T * (0.05 + 0.85 * u(gen));
+    c.X = c.S * std::exp((2 * u(gen) - 1) * (0.05 + 2.5 * c.v * std::sqrt(c.T)));
+    c.r = 0.001 + 0.12 * u(gen);
+    const double carry[] = {0, 3e-7 * (2 * u(gen) - 1), 2e-3 * (2 * u(gen) - 1),
+                            0.2 * u(gen) - 0.1};
+    c.q = c.r - carry[i / 2 % 4];
+    EXPECT_NEAR(c(Theoretical), Reference(c.type, c.S, c.X, c.t1, c.T, c.v, c.r, c.q),
+                2e-10 * (c.S + c.X))
+        << i << ": " << c.type << " X " << c.X << " t1 " << c.t1 << " T " << c.T << " v " << c.v
+        << " r " << c.r << " q " << c.q;
+  }
+}
+
+// Greeks are differences with steps of 1e-5 (gamma 1e-2), so the value must be smooth at that
+// scale: through a carry of 0 and through the strike the third differences of the value on a
+// grid of 1e-6 stay at rounding level (a jump or a kink would show in them).
+TEST(LookbackPFixed, SmoothThroughZeroCarryAndTheStrike) {
+  for (int32_t type : {CallOption, PutOption}) {
+    for (double v : {0.02, 0.1, 0.4}) {
+      Contract c;
+      c.type = type, c.v = v, c.q = c.r;
+      double inCarry[8], inPrice[8];
+      for (int k = 0; k < 8; ++k) {
+        Contract moved = c;
+        moved.q = c.q + (k - 3.5) * 1e-6;
+        inCarry[k] = moved(Theoretical);
+        moved = c;
+        moved.S = c.S + (k - 3.5) * 1e-6;
+        inPrice[k] = moved(Theoretical);
+      }
+      for (int k = 0; k + 3 < 8; ++k) {
+        auto third = [k](const double* f) { return f[k + 3] - 3 * f[k + 2] + 3 * f[k + 1] - f[k]; };
+        EXPECT_LT(std::fabs(third(inCarry)), 1e-11 * c.S) << type << " v " << v << " k " << k;
+        EXPECT_LT(std::fabs(third(inPrice)), 1e-11 * c.S) << type << " v " << v << " k " << k;
+      }
+    }
+  }
+}
+
+// The reported greeks against coarse central differences of the value, in the regimes where
+// noise once dominated them.
+TEST(LookbackPFixed, GreeksAgreeWithCoarseDifferences) {
+  struct Row {
+    int32_t type;
+    double S, X, t1, T, v, r, q;
+  };
+  for (const Row& row : {
+           Row{CallOption, 100, 100, 0.5, 1, 0.25, 0.05, 0.05},
+           Row{PutOption, 100, 100, 0.5, 1, 0.25, 0.05, 0.05 + 2e-6},
+           Row{PutOption, 100, 110, 0.5, 1, 0.05, 0.05, 0.02},
+           Row{CallOption, 27.240158, 9.339273, 0.136321, 0.158383, 1.411552, 0.106886, 0.099733},
+           Row{CallOption, 100, 80, 0.2, 2, 0.6, 0.03, 0.08},
+       }) {
+    Contract c;
+    c.type = row.type, c.S = row.S, c.X = row.X, c.t1 = row.t1, c.T = row.T, c.v = row.v;
+    c.r = row.r, c.q = row.q;
+    auto at = [&](double dS, double dr) {
+      Contract moved = c;
+      moved.S += dS, moved.r += dr;
+      return moved(Theoretical);
+    };
+    const double hS = 1e-4 * c.S, hr = 1e-4;
+    const double delta = (at(hS, 0) - at(-hS, 0)) / (2 * hS);
+    const double gamma = (at(hS, 0) - 2 * at(0, 0) + at(-hS, 0)) / (hS * hS);
+    const double rho = (at(0, hr) - at(0, -hr)) / (2 * hr);
+    const bool raw = true;
+    EXPECT_NEAR(c(Delta, nullptr, raw), delta, 1e-6 + 1e-5 * std::fabs(delta)) << row.S << row.X;
+    EXPECT_NEAR(c(Gamma, nullptr, raw), gamma, 1e-6 + 1e-4 * std::fabs(gamma)) << row.S << row.X;
+    EXPECT_NEAR(c(Rho, nullptr, raw), rho, 1e-6 + 1e-5 * std::fabs(rho)) << row.S << row.X;
+  }
+}
+
+// At the strike an inner correlation term vanishes; the implied volatility must still come back.
+TEST(LookbackPFixed, ImpliedVolatilityAtTheStrikeRoundTrips) {
+  for (int32_t type : {CallOption, PutOption}) {
+    for (double v : {0.05, 0.15, 0.3, 0.6}) {
+      Contract c;
+      c.type = type, c.v = v;
+      c.market = c(Theoretical);
+      c.v = 0.2;
+      EXPECT_NEAR(c(ImpliedVol), v, 1e-5) << type << " v " << v;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quantrel
