@@ -106,6 +106,10 @@ double LogNormal(double x) {
   return LogDensity(x) - std::log(-x) + std::log(sum);
 }
 
+double ScaledNormal(double logScale, double x) {
+  return logScale < 8 ? std::exp(logScale) * Normal(x) : std::exp(logScale + LogNormal(x));
+}
+
 double Bivariate(double a, double c, double rho) {
   if (std::isinf(a) || std::isinf(c)) {
     if (a == -INFINITY || c == -INFINITY) return 0;

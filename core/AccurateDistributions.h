@@ -9,6 +9,8 @@ namespace quantrel::core::accurate {
 double Normal(double x);
 // ln N(x), relatively accurate far into the lower tail.
 double LogNormal(double x);
+// e^logScale * N(x), relatively accurate when a huge scale meets a tiny probability.
+double ScaledNormal(double logScale, double x);
 // P(X < a, Y < c) for standard normals with correlation rho (Genz's double-precision method).
 double Bivariate(double a, double c, double rho);
 // e^logScale * Bivariate(a, c, rho), relatively accurate when a huge scale meets a tiny

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 
+#include "core/AccurateDistributions.h"
 #include "core/AcrossSingularity.h"
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
@@ -69,24 +70,27 @@ struct ExtremeSpreadModel {
     const double b = r - q;
     const double mu = b - v2 / 2, a = b + v2 / 2, m = std::log(Mo / S);
     const double k = v2 / (2 * b);
-    const double p = std::exp(2 * mu * m / v2);
+    // (Mo/S)^(2 mu/v^2), kept as its logarithm: at a low volatility it overflows while the
+    // probabilities it multiplies vanish.
+    const double logP = 2 * mu * m / v2;
     const double sT = v * std::sqrt(T), st1 = v * std::sqrt(t1), sRest = v * std::sqrt(T - t1);
     const double dq = std::exp(-q * T), dr = std::exp(-r * T);
     // The first-period extreme is known at t1 and paid at T: it grows at the carry, not the rate,
     // over the second period.
     const double secondPeriod = std::exp(-b * (T - t1));
-    auto N = [eta](double x) { return CumulativeNormal(eta * x); };
+    auto N = [eta](double x) { return accurate::Normal(eta * x); };
+    auto PN = [eta, logP](double x) { return accurate::ScaledNormal(logP, eta * x); };
 
     double value;
     if (in.spreadType == 1) {
       value = eta * ((1 + k) * S * dq * N((-m + a * T) / sT) -
                      (1 + k) * S * dq * secondPeriod * N((-m + a * t1) / st1) +
-                     Mo * dr * N((m - mu * T) / sT) - k * Mo * dr * p * N((-m - mu * T) / sT) -
-                     Mo * dr * N((m - mu * t1) / st1) + k * Mo * dr * p * N((-m - mu * t1) / st1));
+                     Mo * dr * N((m - mu * T) / sT) - k * Mo * dr * PN((-m - mu * T) / sT) -
+                     Mo * dr * N((m - mu * t1) / st1) + k * Mo * dr * PN((-m - mu * t1) / st1));
     } else {  // Reverse
       value = -eta * (Mo * dr * N((-m + mu * T) / sT) + (1 + k) * S * dq * N((m - a * T) / sT) -
-                      k * Mo * dr * p * N((m + mu * T) / sT) -
-                      (1 + k) * S * dq * CumulativeNormal(-eta * a * (T - t1) / sRest) -
+                      k * Mo * dr * PN((m + mu * T) / sT) -
+                      (1 + k) * S * dq * accurate::Normal(-eta * a * (T - t1) / sRest) -
                       (1 - k) * S * dq * secondPeriod * N(mu * (T - t1) / sRest));
     }
     return value >= 0 ? value : 0;

@@ -2,6 +2,7 @@
 // highest price seen less the terminal price. StrikePrice carries the extreme observed so far.
 #include <cmath>
 
+#include "core/AccurateDistributions.h"
 #include "core/AcrossSingularity.h"
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
@@ -43,17 +44,21 @@ struct LookbackModel {
     const double a1 = (std::log(S / m) + (b + v * v / 2) * T) / vT;
     const double a2 = a1 - vT;
     const double carryShift = 2 * b * std::sqrt(T) / v;
-    const double power = std::pow(S / m, -2 * b / (v * v));
+    // (S/m)^(-2b/v^2), kept as its logarithm: at a low volatility it overflows while the
+    // probability it multiplies vanishes.
+    const double logPower = -2 * b / (v * v) * std::log(S / m);
     const double K = S * std::exp(-r * T) * v * v / (2 * b);
-    const double dq = std::exp(-q * T), dr = std::exp(-r * T), growth = std::exp(b * T);
+    const double dq = std::exp(-q * T), dr = std::exp(-r * T);
+    using accurate::Normal;
+    using accurate::ScaledNormal;
 
     double value = 0;
     if (in.type == 1) {
-      value = S * dq * CumulativeNormal(a1) - m * dr * CumulativeNormal(a2) +
-              K * (power * CumulativeNormal(-a1 + carryShift) - growth * CumulativeNormal(-a1));
+      value = S * dq * Normal(a1) - m * dr * Normal(a2) +
+              K * (ScaledNormal(logPower, -a1 + carryShift) - ScaledNormal(b * T, -a1));
     } else if (in.type == 2) {
-      value = m * dr * CumulativeNormal(-a2) - S * dq * CumulativeNormal(-a1) +
-              K * (-power * CumulativeNormal(a1 - carryShift) + growth * CumulativeNormal(a1));
+      value = m * dr * Normal(-a2) - S * dq * Normal(-a1) +
+              K * (-ScaledNormal(logPower, a1 - carryShift) + ScaledNormal(b * T, a1));
     }
     return value >= 0 ? value : 0;
   }

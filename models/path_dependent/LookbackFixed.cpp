@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/AccurateDistributions.h"
 #include "core/AcrossSingularity.h"
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
@@ -54,23 +55,27 @@ struct LookbackFixedModel {
     const double K = S * std::exp(-r * T) * v * v / (2 * b);
     const double p = -2 * b / (v * v);
     const double carryShift = 2 * b * std::sqrt(T) / v;
-    const double dq = std::exp(-q * T), dr = std::exp(-r * T), growth = std::exp(b * T);
-    auto N = CumulativeNormal;
+    const double dq = std::exp(-q * T), dr = std::exp(-r * T);
+    // The powers (S/X)^p and (S/M)^p are kept as logarithms: at a low volatility they overflow
+    // while the probabilities they multiply vanish.
+    const double toStrike = p * std::log(S / X), toExtreme = p * std::log(S / M);
+    using accurate::ScaledNormal;
+    auto N = accurate::Normal;
 
     double value = 0;
     if (in.type == 1 && X > M) {
       value = S * dq * N(d1) - X * dr * N(d2) +
-              K * (-std::pow(S / X, p) * N(d1 - carryShift) + growth * N(d1));
+              K * (-ScaledNormal(toStrike, d1 - carryShift) + ScaledNormal(b * T, d1));
     } else if (in.type == 1 && X <= M) {
       // The strike is already beaten: the sure part is paid, the rest is a lookback on the extreme.
       value = dr * (M - X) + S * dq * N(e1) - M * dr * N(e2) +
-              K * (-std::pow(S / M, p) * N(e1 - carryShift) + growth * N(e1));
+              K * (-ScaledNormal(toExtreme, e1 - carryShift) + ScaledNormal(b * T, e1));
     } else if (in.type == 2 && X < M) {
       value = X * dr * N(-d2) - S * dq * N(-d1) +
-              K * (std::pow(S / X, p) * N(-d1 + carryShift) - growth * N(-d1));
+              K * (ScaledNormal(toStrike, -d1 + carryShift) - ScaledNormal(b * T, -d1));
     } else if (in.type == 2 && X >= M) {
       value = dr * (X - M) - S * dq * N(-e1) + M * dr * N(-e2) +
-              K * (std::pow(S / M, p) * N(-e1 + carryShift) - growth * N(-e1));
+              K * (ScaledNormal(toExtreme, -e1 + carryShift) - ScaledNormal(b * T, -e1));
     }
     return value >= 0 ? value : 0;
   }

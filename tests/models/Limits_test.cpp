@@ -164,6 +164,35 @@ TEST(Limits, TimesAtTheFloorKeepTheirOrder) {
   }
 }
 
+// At the volatility floor the price follows its forward S e^(bt): the lookbacks' powers of the
+// price ratio, far beyond the doubles there, must still give the deterministic payoff's value.
+TEST(Limits, TheVolatilityFloorPricesTheForwardPath) {
+  const double r = 0.05, growth = std::exp(r);  // b = r, T = 1
+  struct Row {
+    const char* method;
+    const char* contract;
+    double expected;
+  };
+  const Row rows[] = {
+      // a put on a maximum of 100 that the path never reaches again
+      {"Lookback", "OptionType=PutOption AssetPrice=50 StrikePrice=100", 100 - 50 * growth},
+      // a call on the maximum, which is where the path ends
+      {"LookbackFixed", "OptionType=CallOption AssetPrice=100 AssetMinMax=100 StrikePrice=100",
+       100 * growth - 100},
+      // the life's maximum (the end) less the first half's (its end, above the 101 so far)
+      {"ExtremeSpread",
+       "SpreadType=Standard OptionType=CallOption AssetPrice=100 StrikePrice=101 "
+       "Time1stPeriod=0.5",
+       100 * growth - 100 * std::exp(r / 2)},
+  };
+  for (const Row& row : rows) {
+    const NamedContract c(row.method, std::string(row.contract) +
+                                          " TimeExpire=1 Volatility=0.002 InterestRate=0.05 "
+                                          "YieldRate=0 TimeFormat=Years");
+    EXPECT_NEAR(c(1), std::exp(-r) * row.expected, 1e-2) << c.Describe();
+  }
+}
+
 // A yield too negative to convert leaves the quoted rates as they are; Psi then moves the quoted
 // yield the same way. Deep in the money the value is about S e^(-qT), so Psi is about
 // -0.01 T times the value (a converted bump of the annual quote gave -6.7e31).

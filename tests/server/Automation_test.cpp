@@ -271,11 +271,12 @@ TEST(Automation, FloatingPointFaultsAreAZeroResultAndOtherFailuresAnError) {
     EXPECT_EQ(status, c.status) << c.message;
     EXPECT_EQ(result, c.status == S_OK ? 0.0 : 7.0) << c.message;
   }
-  // A model's math fault ends the same way: a floating-strike put at the volatility floor raises
-  // its price ratio to a power beyond the doubles.
+  // A model's math fault ends the same way: an arithmetic average of prices near the largest
+  // double overflows its moments.
   Object o;
   double result = 7;
-  EXPECT_EQ(o->Lookback(PutOption, Theoretical, 50, 100, 1, 0.002, 0.1, 0, 0, Years, 0, 0, &result),
+  EXPECT_EQ(o->AveragePrice(CallOption, Arithmetic, Theoretical, 1e300, 100, 100, 0, 1, 0.3, 0.05,
+                            0.02, 0, 0, Years, 0, 0, &result),
             S_OK);
   EXPECT_EQ(result, 0.0);
 }
