@@ -1,0 +1,85 @@
+"""DataFrame books: the program's output rows, every row in order, whatever the frame holds."""
+
+import numpy as np
+import pandas as pd
+import pytest
+
+import quantrel
+
+from conftest import ROOT, assert_same_rows, run_batch
+
+
+def mixed_book():
+    """Good and bad rows of two methods, typed as a frame types them."""
+    return pd.DataFrame({
+        "Id": ["a", "b", "c", "d", "e", "f", "g", "h", "i"],
+        "Method": ["ForwardStart", "forwardstart", "Chooser", "ForwardStart", "NoSuchMethod",
+                   "", "Chooser", "ForwardStart", " Chooser "],
+        "OptionType": ["CallOption", "2", None, "PutOption", "CallOption", None, None, "Call",
+                       None],
+        "OptionFunction": ["Theoretical_FS", "Delta_FS", "Gamma", "Vega_FS", "Theoretical", None,
+                           "Theoretical", "Theoretical_FS", "theta"],
+        "AssetPrice": [60.0, 61.5, 100.0, 60.0, 60.0, np.nan, 100.0, 60.0, 0.1 + 0.2],
+        "StrikePrice": [np.nan, np.nan, 95.0, np.nan, np.nan, np.nan, 100.0, np.nan, 101.0],
+        "TimeStart": [0.25, 0.25, np.nan, 1.5, 0.25, np.nan, np.nan, 0.25, np.nan],
+        "TimeChoose": [np.nan, np.nan, 0.25, np.nan, np.nan, np.nan, 0.5, np.nan, 1 / 3],
+        "TimeExpire": [1.0, 1.0, 1.0, 1.0, 1.0, np.nan, 0.25, 1.0, 1.0],
+        "Volatility": [0.3, 0.3, 0.25, 0.3, 0.3, np.nan, 0.2, 0.3, 0.2],
+        "InterestRate": [0.08, 0.08, 0.05, 0.08, 0.08, np.nan, 0.05, 0.08, 0.05],
+        "YieldRate": [0.04, 0.04, 0.0, 0.04, 0.04, np.nan, 0.0, 0.04, 0.01],
+        "Alpha": [1.1, 1.1, 2.0, 1.1, 1.1, np.nan, np.nan, 1.1, np.nan],
+        "TimeFormat": ["Years", "1", 1, "Years", 1, None, 1, 1, "years"],
+        "Quantity": [1, 2, 3, 4, 5, 6, 7, 8, 9],
+    }, index=[10, 11, 12, 13, 14, 15, 16, 17, 18])
+
+
+def test_a_mixed_book_gives_the_programs_rows(program, tmp_path):
+    book = mixed_book()
+    priced = quantrel.price_frame(book)
+    assert list(priced.columns) == list(book.columns) + ["Result", "Status", "Message"]
+    assert list(priced.index) == list(book.index)
+    pd.testing.assert_frame_equal(priced[book.columns], book)  # carried as they were
+    assert_same_rows(priced, run_batch(program, book, tmp_path))
+    failed = priced[priced.Status != "0"]
+    assert list(failed.Id) == ["c", "d", "e", "f", "g", "h"]
+    assert priced.Message[14] == "unknown method 'NoSuchMethod'"
+    assert priced.Message[15] == "no method given"
+
+
+def test_the_example_books(program, tmp_path):
+    for path in sorted((ROOT / "examples").glob("*.csv")):
+        book = pd.read_csv(path, dtype=str, keep_default_na=False)
+        assert_same_rows(quantrel.price_frame(book), run_batch(program, book, tmp_path))
+
+
+def test_full_precision_cells_and_blank_rows():
+    rng = np.random.default_rng(3)
+    prices = rng.uniform(40, 80, 50)
+    book = pd.DataFrame({"Method": "ForwardStart", "OptionType": 1, "OptionFunction": 1,
+                         "AssetPrice": prices, "TimeStart": 0.25, "TimeExpire": 1,
+                         "Volatility": 0.3, "InterestRate": 0.08, "YieldRate": 0.04,
+                         "Alpha": 1.1, "TimeFormat": 1})
+    expected = quantrel.ForwardStart(1, 1, prices, 0.25, 1, 0.3, 0.08, 0.04, 1.1, TimeFormat=1)
+    assert np.array_equal(quantrel.price_frame(book).Result.to_numpy(), expected)
+    # A row with nothing in it is still a row of the frame: it is answered, not skipped.
+    blank = pd.DataFrame({"Method": [None, "ForwardStart"], "Note": [None, "x"]})
+    priced = quantrel.price_frame(blank)
+    assert list(priced.Status) == ["0x80020006", "0x8002000F"]
+    assert priced.Message[0] == "no method given"
+
+
+def test_a_header_the_program_refuses_raises():
+    with pytest.raises(ValueError, match="no Method column"):
+        quantrel.price_frame(pd.DataFrame({"AssetPrice": [1.0]}))
+    with pytest.raises(ValueError, match='"Asset_Price", misspells the input AssetPrice'):
+        quantrel.price_frame(pd.DataFrame({"Method": ["ForwardStart"], "Asset_Price": [1.0]}))
+    with pytest.raises(ValueError, match="reserved"):
+        quantrel.price_frame(pd.DataFrame({"Method": ["x"], "_quantrel_row_": [1]}))
+    with pytest.raises(TypeError):
+        quantrel.price_frame([{"Method": "ForwardStart"}])
+
+
+def test_an_empty_book():
+    priced = quantrel.price_frame(pd.DataFrame({"Method": pd.Series([], dtype=object)}))
+    assert list(priced.columns) == ["Method", "Result", "Status", "Message"]
+    assert len(priced) == 0
