@@ -145,15 +145,22 @@ class _Input:
             if array.size and (array.min() < _INT32_MIN or array.max() > _INT32_MAX):
                 raise ValueError("input %s: a value is out of the 32-bit range" % self.name)
             return array.astype(np.int32)
+        if array.dtype.kind == "f" and array.ndim:
+            return array.astype(np.float64, copy=False)  # checked as the loop reads it
         if array.dtype.kind == "f":
             bad = ~np.isfinite(array) | (array != np.trunc(array))
             bad |= (array < _INT32_MIN) | (array > _INT32_MAX)
             if bad.any():
-                first = array[bad].ravel()[0] if array.ndim else array
-                raise ValueError("input %s: %r is not a whole number" % (self.name, float(first)))
+                raise ValueError("input %s: '%r' is not a whole number" % (self.name,
+                                                                           float(array)))
             return array.astype(np.int32)
-        if array.dtype.kind == "O" and array.ndim == 0:
-            return self._whole(np.asarray(float(given)), given)
+        if array.dtype.kind in "USO":  # numbers as text, as in a book
+            try:
+                numbers = array.astype(np.float64)
+            except (TypeError, ValueError):
+                raise ValueError("input %s: %r is not a whole number" % (self.name, given)) \
+                    from None
+            return self._whole(numbers, given)
         raise TypeError("input %s takes a whole number, not %r" % (self.name, given))
 
 

@@ -124,16 +124,30 @@ py::tuple CallScalar(int32_t dispatchId, const py::sequence& values) {
   return py::make_tuple(status, result, message);
 }
 
-// An input broadcast to the call's shape: its first element and its byte strides.
+// An input broadcast to the call's shape: its first element and its byte strides. An integer
+// input may come as float64 (whole numbers, checked as they are read).
 struct Strided {
   const char* data;
   std::vector<py::ssize_t> strides;
+  bool wholeFromDouble = false;
 };
 
+bool IsInt32(double v) {
+  return v == std::trunc(v) && v >= -2147483648.0 && v <= 2147483647.0;
+}
+
+std::string Shortest(double v) {
+  char text[32];
+  const auto [end, ec] = std::to_chars(text, text + sizeof text, v);
+  return ec == std::errc() ? std::string(text, end) : std::string("nan");
+}
+
 // Every element of a broadcast call. Inputs are numpy arrays of one shape (strides may be 0),
-// float64 for double inputs and int32 for the others. Returns (values, codes, failures): NaN and
-// the status where a contract failed, failures listing (flat index, message). With stopAtFirst,
-// the first failure in index order is the only one listed, and the pricing stops there.
+// float64 for double inputs and int32 or float64 for the others; an integer input that is not a
+// whole number raises ValueError, naming the first in index order. Returns (values, codes,
+// failures): NaN and the status where a contract failed, failures listing (flat index, message).
+// With stopAtFirst, the first failure in index order is the only one listed, and the pricing stops
+// there.
 py::tuple CallArray(int32_t dispatchId, const std::vector<py::array>& inputs, bool stopAtFirst,
                     unsigned threads) {
   const MethodBinding& binding = Binding(dispatchId);
@@ -148,12 +162,12 @@ py::tuple CallArray(int32_t dispatchId, const std::vector<py::array>& inputs, bo
         !std::equal(shape.begin(), shape.end(), a.shape())) {
       throw py::value_error("inputs must be broadcast to one shape");
     }
-    const bool wantDouble = binding.isDouble[j];
-    if (wantDouble ? !py::isinstance<py::array_t<double>>(a)
-                   : !py::isinstance<py::array_t<int32_t>>(a)) {
+    const bool isDouble = py::isinstance<py::array_t<double>>(a);
+    if (!isDouble && (binding.isDouble[j] || !py::isinstance<py::array_t<int32_t>>(a))) {
       throw py::type_error(std::string("input ") + binding.method->inputs[j].name + " must be " +
-                           (wantDouble ? "float64" : "int32"));
+                           (binding.isDouble[j] ? "float64" : "int32 or float64"));
     }
+    strided[j].wholeFromDouble = isDouble && !binding.isDouble[j];
     strided[j].data = static_cast<const char*>(a.data());
     strided[j].strides.assign(a.strides(), a.strides() + a.ndim());
   }
@@ -167,6 +181,9 @@ py::tuple CallArray(int32_t dispatchId, const std::vector<py::array>& inputs, bo
   std::mutex failuresMutex;
   std::vector<std::pair<py::ssize_t, std::string>> failures;
   std::atomic<py::ssize_t> firstFailure{count};
+  // The first element with an integer input that is not a whole number, and that input.
+  std::atomic<py::ssize_t> firstNotWhole{count};
+  std::atomic<size_t> notWholeInput{0};
   constexpr py::ssize_t kChunk = 1024;
   std::atomic<py::ssize_t> next{0};
   const size_t dims = shape.size();
@@ -188,16 +205,31 @@ py::tuple CallArray(int32_t dispatchId, const std::vector<py::array>& inputs, bo
         for (size_t d = 0; d < dims; ++d) offset[j] += index[d] * strided[j].strides[d];
       }
       for (py::ssize_t k = begin; k < end; ++k) {
+        size_t notWhole = n;
         for (size_t j = 0; j < n; ++j) {
           const char* p = strided[j].data + offset[j];
           if (binding.isDouble[j]) {
             std::memcpy(&args[j].d, p, sizeof(double));
+          } else if (strided[j].wholeFromDouble) {
+            double v;
+            std::memcpy(&v, p, sizeof(double));
+            if (!IsInt32(v) && notWhole == n) notWhole = j;
+            args[j].i = IsInt32(v) ? static_cast<int32_t>(v) : 0;
           } else {
             std::memcpy(&args[j].i, p, sizeof(int32_t));
           }
         }
-        double result = 0;
-        const HRESULT hr = binding.call(args, &result);
+        HRESULT hr = S_OK;
+        double result = std::numeric_limits<double>::quiet_NaN();
+        if (notWhole < n) {
+          std::lock_guard<std::mutex> lock(failuresMutex);
+          if (k < firstNotWhole) {
+            firstNotWhole = k;
+            notWholeInput = notWhole;
+          }
+        } else {
+          hr = binding.call(args, &result);
+        }
         out[k] = hr == S_OK ? result : std::numeric_limits<double>::quiet_NaN();
         status[k] = hr;
         if (hr != S_OK) {
@@ -234,6 +266,20 @@ py::tuple CallArray(int32_t dispatchId, const std::vector<py::array>& inputs, bo
     for (std::thread& t : pool) t.join();
   }
 
+  if (const py::ssize_t k = firstNotWhole; k < count) {
+    // The offending value, read again at its multi-index.
+    const Strided& input = strided[notWholeInput];
+    const char* p = input.data;
+    py::ssize_t rest = k;
+    for (size_t d = dims; d-- > 0;) {
+      p += (rest % shape[d]) * input.strides[d];
+      rest /= shape[d];
+    }
+    double v;
+    std::memcpy(&v, p, sizeof(double));
+    throw py::value_error(std::string("input ") + binding.method->inputs[notWholeInput].name +
+                          ": '" + Shortest(v) + "' is not a whole number");
+  }
   std::sort(failures.begin(), failures.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
   if (stopAtFirst && failures.size() > 1) failures.resize(1);

@@ -218,8 +218,14 @@ class TestArguments:
         with pytest.raises(ValueError, match=r"input OptionType: 'Call' is not a member of "
                                              r"enumOptionType \(CallOption=1, PutOption=2\)"):
             quantrel.ForwardStart(**dict(FS, OptionType="Call"))
-        with pytest.raises(ValueError, match="not a whole number"):
+        with pytest.raises(ValueError, match="input TimeFormat: '1.5' is not a whole number"):
             quantrel.ForwardStart(**dict(FS, TimeFormat=1.5))
+        formats = np.ones(100000)
+        formats[[90000, 60000]] = [0.5, np.nan]
+        for threads in (1, 4):  # the first in index order, checked in the loop
+            with pytest.raises(ValueError, match="input TimeFormat: 'nan' is not a whole"):
+                quantrel.ForwardStart(**dict(FS, TimeFormat=formats), errors="nan",
+                                      threads=threads)
         with pytest.raises(ValueError, match="not a whole number"):
             quantrel.TimeSwitch("CallOption", "Theoretical", 100, 100, 1, [12, 12.5], 5,
                                 1 / 365, 0.3, 0.05, 0.02, TimeFormat="Years")
