@@ -52,3 +52,13 @@ def test_failed_contracts_leave_gaps_and_bad_requests_raise():
     with pytest.raises(ValueError, match="needs Volatility"):
         quantrel.plot_curve("Chooser", "AssetPrice", 50, 150,
                             **{k: v for k, v in CHOOSER.items() if k != "Volatility"})
+
+
+def test_the_example_script_writes_its_pictures(tmp_path):
+    import pathlib
+    import subprocess
+    import sys
+    script = pathlib.Path(__file__).parents[1] / "examples" / "plot_chooser.py"
+    subprocess.run([sys.executable, str(script), str(tmp_path)], check=True, capture_output=True)
+    for name in ("chooser_asset_price.png", "chooser_time_to_expiry.png"):
+        assert (tmp_path / name).read_bytes()[:4] == b"\x89PNG"
