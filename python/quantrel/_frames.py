@@ -10,6 +10,30 @@ from . import _core
 _ROW = "_quantrel_row_"
 
 
+# The columns the program reads cells from: Method and the inputs, named in any case with blanks
+# around. Every other column is carried, its cells never read, so they are not written out.
+_ASCII_LOWER = str.maketrans("ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz")
+
+
+def _fold(name):
+    return name.strip(" \t").translate(_ASCII_LOWER)
+
+
+_READ = {"method"} | {_fold(i["name"]) for m in _core.methods() for i in m["inputs"]}
+
+
+def _cells(column):
+    """A column's cells as the program would read them from the frame written as CSV."""
+    kind = column.dtype.kind
+    if kind == "f":
+        return column.to_numpy(dtype=np.float64)
+    if kind in "iu" and column.dtype.itemsize <= 8 and not (
+            kind == "u" and len(column) and column.max() > np.iinfo(np.int64).max):
+        return column.to_numpy(dtype=np.int64)
+    missing = column.isna().to_numpy()
+    return ["" if gone else str(value) for value, gone in zip(column.to_numpy(object), missing)]
+
+
 def price_frame(df, threads=None):
     """Prices a book held in a pandas DataFrame, one contract per row.
 
@@ -25,11 +49,11 @@ def price_frame(df, threads=None):
     names = [str(c) for c in df.columns]
     if _ROW in names:
         raise ValueError("the column name %s is reserved" % _ROW)
-    book = pd.DataFrame({i: df.iloc[:, i] for i in range(df.shape[1])})
-    book.columns = names
-    book[_ROW] = np.arange(len(book))
-    text = book.to_csv(index=False, lineterminator="\n")
-    fatal, results, statuses, messages = _core.price_csv(text, int(threads or 0))
+    columns = [_cells(df.iloc[:, i]) if _fold(name) in _READ else None
+               for i, name in enumerate(names)]
+    fatal, results, statuses, messages = _core.price_columns(
+        names + [_ROW], columns + [np.arange(len(df), dtype=np.int64)], len(df),
+        int(threads or 0))
     if fatal:
         raise ValueError(fatal)
     if len(results) != len(df):

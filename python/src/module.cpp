@@ -288,10 +288,10 @@ py::tuple CallArray(int32_t dispatchId, const std::vector<py::array>& inputs, bo
   return py::make_tuple(values, codes, listed);
 }
 
-// A CSV book priced as `quantrel batch` prices it. Returns (fatal, results, statuses, messages):
-// fatal is the program's complaint about the book as a whole ("" when there is none), results
-// hold NaN where a row failed.
-py::tuple PriceCsv(const std::string& text, unsigned threads) {
+// A CSV book priced as `quantrel batch` prices it, without the GIL. Returns (fatal, results,
+// statuses, messages): fatal is the program's complaint about the book as a whole ("" when there
+// is none), results hold NaN where a row failed.
+py::tuple PriceBook(const std::string& text, unsigned threads) {
   std::string fatal;
   std::vector<double> results;
   std::vector<std::string> statuses, messages;
@@ -325,6 +325,95 @@ py::tuple PriceCsv(const std::string& text, unsigned threads) {
   return py::make_tuple(fatal, values, statuses, messages);
 }
 
+// A double as Python writes it (repr, and pandas in a CSV file): the shortest digits that read
+// back as the same double, in fixed notation with at least one decimal for exponents from -4 to
+// 15, else in scientific notation ("1e+16", "1.5e-05").
+void AppendLikePython(std::string& out, double v) {
+  char text[400];
+  const std::to_chars_result scientific =
+      std::to_chars(text, text + sizeof text, v, std::chars_format::scientific);
+  if (scientific.ec != std::errc()) return;
+  const char* e = std::find(text, scientific.ptr, 'e');
+  int exponent = 0;
+  if (e != scientific.ptr) std::from_chars(e + (e[1] == '+' ? 2 : 1), scientific.ptr, exponent);
+  if (!std::isfinite(v) || exponent < -4 || exponent >= 16) {
+    out.append(text, scientific.ptr);
+    return;
+  }
+  const std::to_chars_result fixed =
+      std::to_chars(text, text + sizeof text, v, std::chars_format::fixed);
+  if (fixed.ec != std::errc()) return;
+  out.append(text, fixed.ptr);
+  if (std::find(text, fixed.ptr, '.') == fixed.ptr) out += ".0";
+}
+
+// A book given as columns, written as the CSV text the program reads and priced. Each column is
+// a float64 array (NaN an empty cell, the others as pandas writes them), an int64 array, a list of
+// str (as they are), or None: a column whose cells the program never reads, left empty.
+py::tuple PriceColumns(const std::vector<std::string>& names, const py::list& columns, size_t rows,
+                       unsigned threads) {
+  if (columns.size() != names.size()) throw py::value_error("a column per name");
+  struct Column {
+    const double* doubles = nullptr;
+    const int64_t* integers = nullptr;
+    std::vector<std::string> texts;
+    py::ssize_t stride = 0;  // in elements
+  };
+  std::vector<Column> cells(names.size());
+  std::vector<py::array> kept;  // the arrays read below stay alive
+  for (size_t c = 0; c < names.size(); ++c) {
+    const py::handle column = columns[c];
+    if (column.is_none()) continue;
+    if (py::isinstance<py::list>(column)) {
+      cells[c].texts = column.cast<std::vector<std::string>>();
+      if (cells[c].texts.size() != rows) throw py::value_error("a cell per row");
+      continue;
+    }
+    const py::array a = py::reinterpret_borrow<py::array>(column);
+    if (a.ndim() != 1 || static_cast<size_t>(a.shape(0)) != rows) {
+      throw py::value_error("a cell per row");
+    }
+    if (py::isinstance<py::array_t<double>>(a)) {
+      cells[c].doubles = static_cast<const double*>(a.data());
+      cells[c].stride = a.strides(0) / static_cast<py::ssize_t>(sizeof(double));
+    } else if (py::isinstance<py::array_t<int64_t>>(a)) {
+      cells[c].integers = static_cast<const int64_t*>(a.data());
+      cells[c].stride = a.strides(0) / static_cast<py::ssize_t>(sizeof(int64_t));
+    } else {
+      throw py::type_error("columns are float64 or int64 arrays, lists of str or None");
+    }
+    kept.push_back(a);
+  }
+  std::string text;
+  {
+    py::gil_scoped_release release;
+    for (size_t c = 0; c < names.size(); ++c) {
+      if (c) text += ',';
+      cli::AppendCsvField(text, names[c]);
+    }
+    text += '\n';
+    char number[32];
+    for (size_t r = 0; r < rows; ++r) {
+      for (size_t c = 0; c < cells.size(); ++c) {
+        if (c) text += ',';
+        const Column& column = cells[c];
+        const py::ssize_t at = static_cast<py::ssize_t>(r) * column.stride;
+        if (column.doubles) {
+          const double v = column.doubles[at];
+          if (!std::isnan(v)) AppendLikePython(text, v);
+        } else if (column.integers) {
+          const auto [end, ec] = std::to_chars(number, number + sizeof number, column.integers[at]);
+          text.append(number, ec == std::errc() ? end : number);
+        } else if (!column.texts.empty()) {
+          cli::AppendCsvField(text, column.texts[r]);
+        }
+      }
+      text += '\n';
+    }
+  }
+  return PriceBook(text, threads);
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_core, m) {
@@ -335,6 +424,8 @@ PYBIND11_MODULE(_core, m) {
   m.def("call_scalar", &CallScalar, py::arg("dispatch_id"), py::arg("values"));
   m.def("call_array", &CallArray, py::arg("dispatch_id"), py::arg("inputs"),
         py::arg("stop_at_first"), py::arg("threads"));
-  m.def("price_csv", &PriceCsv, py::arg("text"), py::arg("threads"));
+  m.def("price_book", &PriceBook, py::arg("text"), py::arg("threads"));
+  m.def("price_columns", &PriceColumns, py::arg("names"), py::arg("columns"), py::arg("rows"),
+        py::arg("threads"));
   m.def("hardware_threads", [] { return std::max(1u, std::thread::hardware_concurrency()); });
 }

@@ -83,3 +83,17 @@ def test_an_empty_book():
     priced = quantrel.price_frame(pd.DataFrame({"Method": pd.Series([], dtype=object)}))
     assert list(priced.columns) == ["Method", "Result", "Status", "Message"]
     assert len(priced) == 0
+
+
+def test_cells_are_read_as_the_program_reads_the_frame_written_as_csv(program, tmp_path):
+    # Messages quote the cell: numbers must be written as pandas writes them.
+    awkward = [1e15, 1e16, 0.1, 1e-5, 1.5e10, -0.0, np.inf, np.nan, 0.1 + 0.2, 5e-324, 3e9, 2.0]
+    book = pd.DataFrame({"Method": "TimeSwitch", "OptionType": 1, "OptionFunction": 1,
+                         "AssetPrice": 100.0, "StrikePrice": 100, "TimeExpire": 1.0,
+                         "NumTimeUnits": awkward, "AccruedAmt": 5, "TimeInterval": 1 / 365,
+                         "Volatility": 0.3, "InterestRate": 0.05, "YieldRate": 0.02,
+                         "TimeFormat": awkward, "Note": 'a, "quoted"\nnote'})
+    priced = quantrel.price_frame(book)
+    assert_same_rows(priced, run_batch(program, book, tmp_path))
+    assert priced.Message[0] == ("input NumTimeUnits: '1000000000000000.0' is not a whole "
+                                 "number")
