@@ -53,6 +53,14 @@ def assert_same_rows(priced, expected):
         assert list(cells) == list(expected[column]), column
 
 
+def simulates(method_name):
+    """Whether the catalogue describes the method as Monte Carlo: its values vary from run to
+    run until the library offers a fixed seed, so they are compared with no other run."""
+    from quantrel import _core
+    return any(m["name"].lower() == method_name.strip().lower() and
+               "monte carlo" in m["help"].lower() for m in _core.methods())
+
+
 def example_rows():
     """Every row of the bundled example books, as text cells."""
     rows = []
