@@ -132,8 +132,11 @@ struct Strided {
   bool wholeFromDouble = false;
 };
 
-bool IsInt32(double v) {
-  return v == std::trunc(v) && v >= -2147483648.0 && v <= 2147483647.0;
+// A whole number in the 32-bit range (NaN is not), read into `out`.
+bool ReadInt32(double v, int32_t& out) {
+  if (!(v >= -2147483648.0 && v <= 2147483647.0)) return false;
+  out = static_cast<int32_t>(v);
+  return static_cast<double>(out) == v;
 }
 
 std::string Shortest(double v) {
@@ -213,8 +216,7 @@ py::tuple CallArray(int32_t dispatchId, const std::vector<py::array>& inputs, bo
           } else if (strided[j].wholeFromDouble) {
             double v;
             std::memcpy(&v, p, sizeof(double));
-            if (!IsInt32(v) && notWhole == n) notWhole = j;
-            args[j].i = IsInt32(v) ? static_cast<int32_t>(v) : 0;
+            if (!ReadInt32(v, args[j].i) && notWhole == n) notWhole = j;
           } else {
             std::memcpy(&args[j].i, p, sizeof(int32_t));
           }
