@@ -25,12 +25,12 @@ _READ = {"method"} | {_fold(i["name"]) for m in _core.methods() for i in m["inpu
 def _cells(column):
     """A column's cells as the program would read them from the frame written as CSV."""
     kind = column.dtype.kind
+    missing = column.isna().to_numpy()
     if kind == "f":
-        return column.to_numpy(dtype=np.float64)
-    if kind in "iu" and column.dtype.itemsize <= 8 and not (
+        return column.to_numpy(dtype=np.float64, na_value=np.nan)
+    if kind in "iu" and not missing.any() and not (
             kind == "u" and len(column) and column.max() > np.iinfo(np.int64).max):
         return column.to_numpy(dtype=np.int64)
-    missing = column.isna().to_numpy()
     return ["" if gone else str(value) for value, gone in zip(column.to_numpy(object), missing)]
 
 

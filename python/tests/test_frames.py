@@ -53,6 +53,14 @@ def test_the_example_books(program, tmp_path):
         assert_same_rows(quantrel.price_frame(book), run_batch(program, book, tmp_path))
 
 
+def test_nullable_and_category_columns(program, tmp_path):
+    book = mixed_book()
+    book["TimeFormat"] = pd.array([1, 1, 1, None, 1, None, 1, 1, 0], dtype="Int64")
+    book["AssetPrice"] = book["AssetPrice"].astype("Float64")
+    book["Method"] = book["Method"].astype("category")
+    assert_same_rows(quantrel.price_frame(book), run_batch(program, book, tmp_path))
+
+
 def test_a_row_with_nothing_in_it_is_answered():
     # The program skips blank lines; a frame's row is answered.
     blank = pd.DataFrame({"Method": [None, "ForwardStart"], "Note": [None, "x"]})
