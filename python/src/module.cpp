@@ -10,10 +10,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <mutex>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -191,7 +193,19 @@ py::tuple CallArray(int32_t dispatchId, const std::vector<py::array>& inputs, bo
   std::atomic<py::ssize_t> next{0};
   const size_t dims = shape.size();
 
-  auto work = [&] {
+  // A failure that is no pricing error (memory running out) stops every thread and is raised
+  // again once they are done.
+  std::exception_ptr raised;
+  auto guarded = [&](auto&& body) {
+    try {
+      body();
+    } catch (...) {
+      std::lock_guard<std::mutex> lock(failuresMutex);
+      if (!raised) raised = std::current_exception();
+      next = count;
+    }
+  };
+  auto price = [&] {
     std::vector<Argument> args(n);
     std::vector<py::ssize_t> index(dims), offset(n);
     for (py::ssize_t begin; (begin = next.fetch_add(kChunk)) < count;) {
@@ -262,11 +276,19 @@ py::tuple CallArray(int32_t dispatchId, const std::vector<py::array>& inputs, bo
     const py::ssize_t useful = (count + 4 * kChunk - 1) / (4 * kChunk);
     threads =
         static_cast<unsigned>(std::min<py::ssize_t>(threads, std::max<py::ssize_t>(1, useful)));
+    auto work = [&] { guarded(price); };
     std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work);
+    for (unsigned t = 1; t < threads; ++t) {
+      try {
+        pool.emplace_back(work);
+      } catch (const std::system_error&) {
+        break;  // no more threads to be had: the others share the work
+      }
+    }
     work();
     for (std::thread& t : pool) t.join();
   }
+  if (raised) std::rethrow_exception(raised);
 
   if (const py::ssize_t k = firstNotWhole; k < count) {
     // The offending value, read again at its multi-index.
