@@ -115,9 +115,11 @@ class _Input:
         """A single value as the number the library takes, or None for anything else (arrays,
         sequences), which `convert` reads."""
         if isinstance(value, str):
-            return self._member(value) if self.type == "enum" else (
-                float(value) if self.type == "double" else int(self._whole(np.asarray(value),
-                                                                            value)))
+            if self.type == "enum":
+                return self._member(value)
+            if self.type == "double":
+                return float(self._number(value))
+            return int(self._whole(np.asarray(value), value))
         if not isinstance(value, _NUMBERS):
             return None
         if self.type == "double":
@@ -128,7 +130,7 @@ class _Input:
 
     def convert(self, value):
         if self.type == "double":
-            return np.asarray(value, dtype=np.float64)
+            return self._number(value)
         array = np.asarray(value)
         if self.type == "enum" and array.dtype.kind in "USO":
             if array.ndim == 0:
@@ -142,6 +144,12 @@ class _Input:
                 numbers[position] = known[key]
             return numbers
         return self._whole(array, value)
+
+    def _number(self, value):
+        try:
+            return np.asarray(value, dtype=np.float64)
+        except (TypeError, ValueError):
+            raise ValueError("input %s: %r is not a number" % (self.name, value)) from None
 
     def _member(self, value):
         if isinstance(value, str):

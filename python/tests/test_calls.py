@@ -226,6 +226,8 @@ class TestArguments:
         with pytest.raises(ValueError, match="not a whole number"):
             quantrel.TimeSwitch("CallOption", "Theoretical", 100, 100, 1, [12, 12.5], 5,
                                 1 / 365, 0.3, 0.05, 0.02, TimeFormat="Years")
+        with pytest.raises(ValueError, match="input AssetPrice: 'sixty' is not a number"):
+            quantrel.ForwardStart(**dict(FS, AssetPrice="sixty"))
         # An unknown number is the model's to report, as in the program.
         with pytest.raises(quantrel.PricingError):
             quantrel.ForwardStart(**dict(FS, OptionType=7))
