@@ -205,6 +205,17 @@ py::tuple CallArray(int32_t dispatchId, const std::vector<py::array>& inputs, bo
       next = count;
     }
   };
+  // What the loop reads per element, flat: each input's kind, first element and stride along
+  // the last dimension.
+  enum Kind : uint8_t { kDouble, kInt32, kWholeDouble };
+  std::vector<Kind> kinds(n);
+  std::vector<const char*> bases(n);
+  std::vector<py::ssize_t> inner(n, 0);
+  for (size_t j = 0; j < n; ++j) {
+    kinds[j] = binding.isDouble[j] ? kDouble : strided[j].wholeFromDouble ? kWholeDouble : kInt32;
+    bases[j] = strided[j].data;
+    if (dims > 0) inner[j] = strided[j].strides[dims - 1];
+  }
   auto price = [&] {
     std::vector<Argument> args(n);
     std::vector<py::ssize_t> index(dims), offset(n);
@@ -224,10 +235,10 @@ py::tuple CallArray(int32_t dispatchId, const std::vector<py::array>& inputs, bo
       for (py::ssize_t k = begin; k < end; ++k) {
         size_t notWhole = n;
         for (size_t j = 0; j < n; ++j) {
-          const char* p = strided[j].data + offset[j];
-          if (binding.isDouble[j]) {
+          const char* p = bases[j] + offset[j];
+          if (kinds[j] == kDouble) {
             std::memcpy(&args[j].d, p, sizeof(double));
-          } else if (strided[j].wholeFromDouble) {
+          } else if (kinds[j] == kWholeDouble) {
             double v;
             std::memcpy(&v, p, sizeof(double));
             if (!ReadInt32(v, args[j].i) && notWhole == n) notWhole = j;
@@ -260,11 +271,15 @@ py::tuple CallArray(int32_t dispatchId, const std::vector<py::array>& inputs, bo
           }
         }
         // Step to the next element: the last index first, carrying into the ones before it.
-        for (size_t d = dims; d-- > 0;) {
-          for (size_t j = 0; j < n; ++j) offset[j] += strided[j].strides[d];
-          if (++index[d] < shape[d]) break;
+        if (dims == 0) continue;
+        for (size_t j = 0; j < n; ++j) offset[j] += inner[j];
+        if (++index[dims - 1] < shape[dims - 1]) continue;
+        for (size_t d = dims - 1;;) {
           for (size_t j = 0; j < n; ++j) offset[j] -= shape[d] * strided[j].strides[d];
           index[d] = 0;
+          if (d-- == 0) break;
+          for (size_t j = 0; j < n; ++j) offset[j] += strided[j].strides[d];
+          if (++index[d] < shape[d]) break;
         }
       }
     }
