@@ -1050,6 +1050,21 @@ inline constexpr RaisedMessage kMessages[] = {
     // TimeSwitch
     {TimeIntervalErr, "TimeInterval must be greater than 0."},
     {PayoffErr, "AccruedAmt must be a finite number."},
+    // SpreadBin, RainbowBin, DualStrikeBin, PortfolioBin and ExchangeBin (the two-asset lattice)
+    {ModelTypeErr, "The ModelType is invalid."},
+    {ExtremeTypeErr, "The ExtremeType is invalid."},
+    {IterationsMaxErr, "The number of iterations for the Numerical Models must be less than or equal to 100."},
+    {StrikePriceErr, "StrikePrice must be a finite number."},
+    {StrikePriceErr, "StrikePrice2 must be a finite number."},
+    {ImpliedCorrErr, "There is NO solution for the Implied Correlation."},
+    // CompoundBin
+    {OptionTypeErr, "The OptionType is invalid."},
+    {StrikeUnderlyErr, "StrikeUnderly must be greater than 0."},
+    {StrikeOptionErr, "StrikeOption must be greater than 0."},
+    // OptionsMC, AsianMC, LookbackMC and AsianSpreadMC
+    {VariateTypeErr, "The VariateType is invalid."},
+    // BarrierSingleTri
+    {BarrierTypeErr, "The BarrierType is Invalid."},
 };
 // clang-format on
 
