@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "quantrel/numerical.h"
 #include "tools/quantrel/Csv.h"
 #include "tools/quantrel/Pricing.h"
 
@@ -24,6 +25,7 @@ struct Layout {
   size_t methodColumn = 0;
   std::vector<bool> isInput;  // the column names an input of some method
   std::vector<std::string> names;
+  std::optional<size_t> seedColumn;  // the Monte Carlo seed of a row
 };
 
 bool IsInputOfAnyMethod(std::string_view name) {
@@ -50,6 +52,13 @@ std::optional<Layout> ReadLayout(const std::vector<std::string>& header, std::st
       }
       method = c;
     }
+    if (EqualsIgnoreCase(header[c], "Seed")) {
+      if (layout.seedColumn) {
+        fatal = "the header names the Seed column twice";
+        return std::nullopt;
+      }
+      layout.seedColumn = c;
+    }
     if (input) {
       for (size_t d = 0; d < c; ++d) {
         if (EqualsIgnoreCase(header[c], header[d])) {
@@ -72,6 +81,7 @@ struct MethodColumns {
   const MethodBinding* binding = nullptr;
   std::vector<std::optional<size_t>> columnOfInput;
   std::vector<bool> columnIsMine;
+  bool takesSeed = false;
 };
 
 class MethodCache {
@@ -87,6 +97,7 @@ class MethodCache {
     if (const MethodBinding* binding = FindAvailableMethod(name)) {
       columns.emplace();
       columns->binding = binding;
+      columns->takesSeed = TakesMonteCarloSeed(binding->method->name);
       columns->columnIsMine.assign(layout_.width, false);
       for (const InputSpec& in : binding->method->inputs) {
         std::optional<size_t> found;
@@ -116,7 +127,7 @@ bool IsBlank(std::string_view s) {
 }
 
 Outcome PriceRecord(const CsvRecord& record, const Layout& layout, const MethodColumns* method,
-                    std::string_view methodName) {
+                    std::string_view methodName, const BatchOptions& options) {
   if (record.malformed) return {0, DISP_E_TYPEMISMATCH, "a quoted field is not closed"};
   if (record.fields.size() > layout.width) {
     return {0, DISP_E_BADPARAMCOUNT,
@@ -144,7 +155,22 @@ Outcome PriceRecord(const CsvRecord& record, const Layout& layout, const MethodC
               std::string(method->binding->method->name) + " has no input " + layout.names[c]};
     }
   }
-  return Price(*method->binding, inputs);
+  // The row's own seed first, then the run's; a row that draws no random numbers takes none.
+  std::optional<uint32_t> seed = method->takesSeed ? options.seed : std::nullopt;
+  const size_t seedColumn = layout.seedColumn.value_or(record.fields.size());
+  if (seedColumn < record.fields.size() && !IsBlank(record.fields[seedColumn])) {
+    if (!method->takesSeed) {
+      return {0, DISP_E_UNKNOWNNAME,
+              std::string(method->binding->method->name) + " has no input Seed"};
+    }
+    uint32_t rowSeed = 0;
+    std::string error;
+    if (!ParseSeed(record.fields[seedColumn], rowSeed, error)) {
+      return {0, DISP_E_TYPEMISMATCH, error};
+    }
+    seed = rowSeed;
+  }
+  return Price(*method->binding, inputs, seed);
 }
 
 void WriteRow(std::string& out, const std::vector<std::string>& fields, size_t width,
@@ -243,7 +269,7 @@ BatchSummary RunBatch(std::istream& in, std::ostream& out, const BatchOptions& o
         for (size_t k = i; k < std::min(n, i + 64); ++k) {
           const CsvRecord& r = records[k];
           const std::string_view name = MethodName(r, *layout);
-          outcomes[k] = PriceRecord(r, *layout, resolved[k], name);
+          outcomes[k] = PriceRecord(r, *layout, resolved[k], name, options);
         }
       }
     };
