@@ -12,6 +12,7 @@
 
 #include "core/Published.h"
 #include "quantrel/errors.h"
+#include "quantrel/numerical.h"
 #include "support/RandomCalls.h"
 
 namespace quantrel::testing {
@@ -107,6 +108,8 @@ TEST(Properties, RealisticContractsPriceWithoutFloatingPointFaults) {
 // The same calls on several threads at once give the serial answers bit for bit, and each
 // thread's error information is its own.
 TEST(Properties, ThreadsGiveTheSerialAnswers) {
+  // The Monte Carlo methods draw from the same seed on every thread, not from the clock.
+  const MonteCarloSeed seed(99);
   CallGenerator generator(99);
   std::vector<RandomCall> calls;
   for (const MethodBinding& binding : Bindings()) {
@@ -122,6 +125,7 @@ TEST(Properties, ThreadsGiveTheSerialAnswers) {
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([&, t] {
+      const MonteCarloSeed threadSeed(99);
       // Each thread walks the calls from its own starting point.
       for (size_t k = 0; k < calls.size(); ++k) {
         const size_t i = (k + t * calls.size() / kThreads) % calls.size();
