@@ -38,21 +38,24 @@ inline double PayoffAt(double eta, double A, double B, double X, double X2) {
 }  // namespace
 
 double TwoAssetLattice::Value(const TwoAssetContract& c) {
+  const auto run = [&]<int32_t Payoff>() {
+    return c.american ? Run<Payoff, true>(c) : Run<Payoff, false>(c);
+  };
   switch (c.payoff) {
     case kSpread:
-      return Run<kSpread>(c);
+      return run.template operator()<kSpread>();
     case kRainbowMax:
-      return Run<kRainbowMax>(c);
+      return run.template operator()<kRainbowMax>();
     case kRainbowMin:
-      return Run<kRainbowMin>(c);
+      return run.template operator()<kRainbowMin>();
     case kDualStrike:
-      return Run<kDualStrike>(c);
+      return run.template operator()<kDualStrike>();
     case kDualStrikeReverse:
-      return Run<kDualStrikeReverse>(c);
+      return run.template operator()<kDualStrikeReverse>();
     case kPortfolio:
-      return Run<kPortfolio>(c);
+      return run.template operator()<kPortfolio>();
     case kExchange:
-      return Run<kExchange>(c);
+      return run.template operator()<kExchange>();
     default:
       return 0;
   }
@@ -60,17 +63,18 @@ double TwoAssetLattice::Value(const TwoAssetContract& c) {
 
 // Node (i, k, j) at step i, k up-moves of asset 1 and j of asset 2:
 //   S1 exp(i mu1 + (2k - i) a1)  and  S2 exp(i mu2 + (2j - i) b2 + (2k - i) c2),
-// asset 2 leaning on asset 1 through c2 (the correlation) and moving on its own through b2.
-template <int32_t Payoff>
+// asset 2 leaning on asset 1 through c2 (the correlation) and moving on its own through b2. The
+// exponentials come from tables over i and over 2k - i, so a step costs no exponential.
+template <int32_t Payoff, bool American>
 double TwoAssetLattice::Run(const TwoAssetContract& c) {
   const int32_t n = std::max(c.steps, 1);
-  const size_t stride = static_cast<size_t>(n) + 1;
+  const size_t stride = static_cast<size_t>(n) + 1, moves = 2 * stride - 1;
   layer_.resize(stride * stride);
   pairs_.resize(stride + 1);
   nextPairs_.resize(stride + 1);
-  asset1_.resize(stride);
+  drift1_.resize(stride), drift2_.resize(stride);
+  spread1_.resize(moves), spread2_.resize(moves), lean_.resize(moves);
   asset2_.resize(stride);
-  asset2Row_.resize(stride);
 
   const double dt = c.T / n, root = std::sqrt(dt);
   const double mu1 = (c.r - c.q1 - c.v1 * c.v1 / 2) * dt;
@@ -79,37 +83,35 @@ double TwoAssetLattice::Run(const TwoAssetContract& c) {
   const double b2 = c.v2 * root * std::sqrt(1 - c.rho * c.rho), c2 = c.v2 * c.rho * root;
   const double weight = std::exp(-c.r * dt) / 4;  // four equally likely children, discounted
   const double eta = c.eta, X = c.X, X2 = c.X2;
-
-  // The scaled prices of step i: asset1_[k] = Q1 S1(i, k), asset2_[j] * asset2Row_[k] = Q2 S2.
-  auto prices = [&](int32_t i) {
-    for (int32_t k = 0; k <= i; ++k) {
-      asset1_[k] = c.Q1 * c.S1 * std::exp(i * mu1 + (2 * k - i) * a1);
-      asset2_[k] = c.Q2 * c.S2 * std::exp(i * mu2 + (2 * k - i) * b2);
-      asset2Row_[k] = std::exp((2 * k - i) * c2);
-    }
-  };
-  auto exercise = [&](int32_t i) {
-    prices(i);
-    for (int32_t k = 0; k <= i; ++k) {
-      double* row = &layer_[k * stride];
-      const double A = asset1_[k], lean = asset2Row_[k];
-      for (int32_t j = 0; j <= i; ++j) {
-        row[j] = std::max(row[j], PayoffAt<Payoff>(eta, A, asset2_[j] * lean, X, X2));
-      }
-    }
+  for (int32_t i = 0; i <= n; ++i) {
+    drift1_[i] = c.Q1 * c.S1 * std::exp(i * mu1);
+    drift2_[i] = c.Q2 * c.S2 * std::exp(i * mu2);
+  }
+  for (int32_t m = -n; m <= n; ++m) {
+    spread1_[m + n] = std::exp(m * a1);
+    spread2_[m + n] = std::exp(m * b2);
+    lean_[m + n] = std::exp(m * c2);
+  }
+  // Q1 S1 at (i, k) and the factors of Q2 S2: asset2_[j] of its own moves, lean_ of asset 1's.
+  auto asset1 = [&](int32_t i, int32_t k) { return drift1_[i] * spread1_[2 * k - i + n]; };
+  auto lean = [&](int32_t i, int32_t k) { return lean_[2 * k - i + n]; };
+  auto asset2 = [&](int32_t i) {
+    for (int32_t j = 0; j <= i; ++j) asset2_[j] = drift2_[i] * spread2_[2 * j - i + n];
   };
 
-  prices(n);
+  asset2(n);
   for (int32_t k = 0; k <= n; ++k) {
     double* row = &layer_[k * stride];
-    const double A = asset1_[k], lean = asset2Row_[k];
-    for (int32_t j = 0; j <= n; ++j) row[j] = PayoffAt<Payoff>(eta, A, asset2_[j] * lean, X, X2);
+    const double A = asset1(n, k), B = lean(n, k);
+    for (int32_t j = 0; j <= n; ++j) row[j] = PayoffAt<Payoff>(eta, A, asset2_[j] * B, X, X2);
   }
 
   // Back one step at a time, in place: node (k, j) of step i takes its children (k, j), (k, j+1),
   // (k+1, j), (k+1, j+1) of step i + 1. Row k is rewritten only after its pair sums are taken, and
-  // row k + 1 is still untouched when row k needs it.
+  // row k + 1 is still untouched when row k needs it. Early exercise replaces a node's value by
+  // the payoff there when that is at least as much.
   for (int32_t i = n - 1; i >= 0; --i) {
+    if constexpr (American) asset2(i);
     double* __restrict current = pairs_.data();
     double* __restrict next = nextPairs_.data();
     const double* first = &layer_[0];
@@ -117,13 +119,23 @@ double TwoAssetLattice::Run(const TwoAssetContract& c) {
     for (int32_t k = 0; k <= i; ++k) {
       double* __restrict row = &layer_[k * stride];
       const double* __restrict below = &layer_[(k + 1) * stride];
-      for (int32_t j = 0; j <= i; ++j) {
-        next[j] = below[j] + below[j + 1];
-        row[j] = weight * (current[j] + next[j]);
+      if constexpr (American) {
+        const double A = asset1(i, k), B = lean(i, k);
+        const double* __restrict own = asset2_.data();
+        for (int32_t j = 0; j <= i; ++j) {
+          next[j] = below[j] + below[j + 1];
+          const double held = weight * (current[j] + next[j]);
+          const double exercised = PayoffAt<Payoff>(eta, A, own[j] * B, X, X2);
+          row[j] = exercised >= held ? exercised : held;
+        }
+      } else {
+        for (int32_t j = 0; j <= i; ++j) {
+          next[j] = below[j] + below[j + 1];
+          row[j] = weight * (current[j] + next[j]);
+        }
       }
       std::swap(current, next);
     }
-    if (c.american) exercise(i);
   }
   const double value = layer_[0];
   return value >= 0 ? value : 0;

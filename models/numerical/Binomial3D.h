@@ -37,10 +37,12 @@ class TwoAssetLattice {
   double Value(const TwoAssetContract& contract);
 
  private:
-  template <int32_t Payoff>
+  template <int32_t Payoff, bool American>
   double Run(const TwoAssetContract& c);
 
-  std::vector<double> layer_, pairs_, nextPairs_, asset1_, asset2_, asset2Row_;
+  std::vector<double> layer_, pairs_, nextPairs_;
+  // exp(i mu) by step, exp(m a) by net up-moves m, and the prices of asset 2 of one step.
+  std::vector<double> drift1_, drift2_, spread1_, spread2_, lean_, asset2_;
 };
 
 // Node values a lattice of `steps` steps computes: (steps + 1)^2 + steps^2 + ... + 1.
