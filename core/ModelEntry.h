@@ -119,9 +119,9 @@ struct Levels {
 // The result codes of a method's OptionFunction enumeration, from the catalogue; a method
 // without that input returns its value only.
 constexpr uint64_t EnumerationCodes(std::string_view method) {
-  const MethodSpec* m = published::Method(method);
-  if (!m) throw "no such method in the catalogue";
-  for (const InputSpec& input : m->inputs) {
+  const size_t found = published::MethodIndex(method);
+  if (found == std::size(published::kMethods)) throw "no such method in the catalogue";
+  for (const InputSpec& input : published::kMethods[found].inputs) {
     if (std::string_view(input.name) != "OptionFunction") continue;
     uint64_t mask = 0;
     for (const EnumMember& member : published::Enumeration(input.enumeration)->members) {

@@ -1077,6 +1077,15 @@ constexpr bool IsRaisedMessage(int32_t code, std::string_view text) {
 
 // --- Lookups, usable at compile time ---
 
+// The position of a method in kMethods, std::size(kMethods) when there is none. Compile-time
+// checks use it instead of Method's pointer, whose comparison with null GCC cannot evaluate at
+// compile time when null-pointer checks are compiled in.
+constexpr size_t MethodIndex(std::string_view name) {
+  size_t i = 0;
+  while (i < std::size(kMethods) && !EqualsIgnoreCase(kMethods[i].name, name)) ++i;
+  return i;
+}
+
 constexpr const MethodSpec* Method(std::string_view name) {
   for (const MethodSpec& m : kMethods) {
     if (EqualsIgnoreCase(m.name, name)) return &m;

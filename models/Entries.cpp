@@ -14,8 +14,9 @@ namespace {
 // "(int32_t OptionType, double AssetPrice)" against the catalogue's inputs of `method`: the same
 // names in the same order, double for a double input and int32_t for an integer or enumeration.
 constexpr bool MatchesCatalogue(std::string_view method, std::string_view params) {
-  const MethodSpec* m = published::Method(method);
-  if (!m || params.size() < 2) return false;
+  const size_t found = published::MethodIndex(method);
+  if (found == std::size(published::kMethods) || params.size() < 2) return false;
+  const MethodSpec* m = published::kMethods + found;
   params = params.substr(1, params.size() - 2);
   size_t index = 0;
   while (!params.empty()) {
