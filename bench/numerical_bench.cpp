@@ -15,8 +15,23 @@ void BM_TwoAssetLattice(benchmark::State& state) {
   const auto steps = static_cast<int32_t>(state.range(0));
   const bool american = state.range(1) != 0;
   numerical::TwoAssetLattice lattice;
-  numerical::TwoAssetContract c{numerical::kSpread, american, 1, 100, 95, 5, 5, 1, 1, 0.5, 0.3,
-                                0.2, 0.05, 0.02, 0.03, 0.4, steps};
+  numerical::TwoAssetContract c{numerical::kSpread,
+                                american,
+                                1,
+                                100,
+                                95,
+                                5,
+                                5,
+                                1,
+                                1,
+                                0.5,
+                                0.3,
+                                0.2,
+                                0.05,
+                                0.02,
+                                0.03,
+                                0.4,
+                                steps};
   for (auto _ : state) {
     benchmark::DoNotOptimize(lattice.Value(c));
     c.S1 = c.S1 > 101 ? 100 : c.S1 + 1e-6;
@@ -30,8 +45,8 @@ void BM_BarrierTree(benchmark::State& state) {
   const auto steps = static_cast<int32_t>(state.range(0));
   const auto barrierType = static_cast<int32_t>(state.range(1));
   numerical::BarrierTree tree;
-  numerical::BarrierTreeContract c{barrierType, false, 1, 100, 100, 95, 3, 0.5, 0.25, 0.08, 0.04,
-                                   steps};
+  numerical::BarrierTreeContract c{barrierType, false, 1,    100,  100,  95,
+                                   3,           0.5,   0.25, 0.08, 0.04, steps};
   for (auto _ : state) {
     benchmark::DoNotOptimize(tree.Value(c));
     c.S = c.S > 101 ? 100 : c.S + 1e-6;
@@ -71,8 +86,9 @@ void BM_MonteCarlo(benchmark::State& state) {
 }
 BENCHMARK(BM_MonteCarlo)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
-// Whole calls: a value, a gamma (three lattices) and the searches, at the largest step counts
-// and path counts the methods allow.
+// Whole calls at the largest step and path counts the methods allow: a lattice value, a gamma
+// (three lattices), the searches (each step a lattice or tree of its own), one compound tree, and
+// the two dearest simulations.
 void BM_Calls(benchmark::State& state) {
   const MonteCarloSeed seed(1);
   const auto which = state.range(0);
@@ -100,6 +116,10 @@ void BM_Calls(benchmark::State& state) {
                                  0.25, 0.08, 0.04, 500, 4.5, Years);
         break;
       case 5:
+        value = CompoundBin(American, Put_Call, Theoretical_C, 100, 4, 95, 1, 0.3, 0.07, 0.02, 500,
+                            0, Years);
+        break;
+      case 6:
         value = AsianSpreadMC(CallOption, 100, 95, 5, 1, 0.25, 0.2, 0.05, 0.01, 0.02, 0.5, 1000,
                               5000, Years);
         break;
@@ -110,6 +130,6 @@ void BM_Calls(benchmark::State& state) {
     benchmark::DoNotOptimize(value);
   }
 }
-BENCHMARK(BM_Calls)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Calls)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
 
 }  // namespace

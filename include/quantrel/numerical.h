@@ -68,7 +68,8 @@ QUANTREL_API double PortfolioBin(int32_t ExerciseType, int32_t OptionType, int32
                                  bool SkipValidation = false);
 
 // The right to exchange QtyAsset2 of asset 2 for QtyAsset1 of asset 1: pays
-// max(QtyAsset1 S1 - QtyAsset2 S2, 0). The lattice discounts at 5%, continuously compounded.
+// max(QtyAsset1 S1 - QtyAsset2 S2, 0). The lattice runs at an interest rate of 5%, continuously
+// compounded, which the value depends on only through the lattice's discreteness.
 QUANTREL_API double ExchangeBin(int32_t ExerciseType, int32_t OptionFunction, double AssetPrice1,
                                 double AssetPrice2, double TimeExpire, double Volatility1,
                                 double Volatility2, double YieldRate1, double YieldRate2,
