@@ -139,9 +139,6 @@ TEST(Binomial3D, AmericanIsWorthAtLeastTheEuropeanAndTheImmediatePayoff) {
     EXPECT_GE(american, european - 0.02) << "payoff " << c.payoff << " type " << c.type;
     EXPECT_GE(american, c(Theoretical_SP) - 1e-6) << "payoff " << c.payoff;
   }
-  Contract put = Make(0, PutOption, 40);  // deep in the money: exercised at once
-  put.exercise = American, put.r = 0.2;
-  EXPECT_NEAR(put(Theoretical_SP), 40 - 5, 1e-9);
 }
 
 TEST(Binomial3D, ExchangeIsASpreadCallStruckAtZeroAtFivePercent) {
@@ -185,43 +182,48 @@ TEST(Binomial3D, SensitivitiesAtTheEdges) {
 }
 
 TEST(Binomial3D, FailuresComeInOrderWithExactCodesAndMessages) {
-  const char* k100 =
-      "The number of iterations for the Numerical Models must be less than or equal to 100.";
-  const char* k5 =
-      "The number of Iterations for the Numerical Models must be greater than or equal to 5.";
   const char* kFunction = "The OptionFunction is invalid.";
-  auto with = [](int payoff, auto change) {
-    Contract c;
-    c.payoff = payoff;
-    change(c);
-    return c;
-  };
   ExpectFailures<Contract>({
       {"101 steps before the exercise type",
-       with(0, [](Contract& c) { c.steps = 101, c.exercise = 2; }), 1, IterationsMaxErr, k100},
-      {"4 steps", with(5, [](Contract& c) { c.steps = 4; }), 1, IterationsMinErr, k5},
-      {"exercise type", with(6, [](Contract& c) { c.exercise = 2; }), 1, ExerciseTypeErr,
-       "The ExerciseType is invalid."},
-      {"a strike that is no number", with(0, [](Contract& c) { c.X = NAN; }), 1, StrikePriceErr,
-       "StrikePrice must be a finite number."},
-      {"quantity", with(5, [](Contract& c) { c.Q2 = 0; }), 1, Quantity2Err,
-       "Quantity2 must be greater than 0."},
-      {"portfolio has no second strike", with(5, [](Contract&) {}), StrikeSens2_TA,
-       OptionFunctionErr, kFunction},
-      {"exchange has no rate", with(6, [](Contract&) {}), Rho_SP, OptionFunctionErr, kFunction},
+       [](Contract& c) { c.steps = 101, c.exercise = 2; },
+       1,
+       {IterationsMaxErr,
+        "The number of iterations for the Numerical Models must be less than or equal to 100."}},
+      {"4 steps",
+       [](Contract& c) { c.payoff = 5, c.steps = 4; },
+       1,
+       {IterationsMinErr,
+        "The number of Iterations for the Numerical Models must be greater than or equal to 5."}},
+      {"exercise type",
+       [](Contract& c) { c.payoff = 6, c.exercise = 2; },
+       1,
+       {ExerciseTypeErr, "The ExerciseType is invalid."}},
+      {"a strike that is no number",
+       [](Contract& c) { c.X = NAN; },
+       1,
+       {StrikePriceErr, "StrikePrice must be a finite number."}},
+      {"portfolio has no second strike",
+       [](Contract& c) { c.payoff = 5; },
+       StrikeSens2_TA,
+       {OptionFunctionErr, kFunction}},
+      {"exchange has no rate",
+       [](Contract& c) { c.payoff = 6; },
+       Rho_SP,
+       {OptionFunctionErr, kFunction}},
   });
-  // The selectors are checked before any input.
-  int32_t err = 0;
-  EXPECT_THROW(
-      RainbowBin(9, 9, 3, 99, -1, -1, 0, -1, 0, 0, 0, 0, 0, 2, 101, 1, 1, 0, 1, 0, 0, 0, &err),
-      PricingError);
-  EXPECT_EQ(err, ExtremeTypeErr);
-  EXPECT_THROW(DualStrikeBin(0, 9, 9, 99, -1, -1, 0, 0, -1, 0, 0, 0, 0, 0, 2, 101, 1, 1, 0, 1, 0, 0,
-                             0, &err),
-               PricingError);
-  EXPECT_EQ(err, ModelTypeErr);
-  // A spread's strike may be 0 or negative.
-  EXPECT_GT(with(0, [](Contract& c) { c.X = -20; })(Theoretical_SP), 0);
+  // The selectors come before any input.
+  ExpectFailure(
+      [](int32_t* err) {
+        return RainbowBin(9, 9, 3, 99, -1, -1, 0, -1, 0, 0, 0, 0, 0, 2, 101, 1, 1, 0, 1, 0, 0, 0,
+                          err);
+      },
+      {ExtremeTypeErr, "The ExtremeType is invalid."}, "extreme type");
+  ExpectFailure(
+      [](int32_t* err) {
+        return DualStrikeBin(0, 9, 9, 99, -1, -1, 0, 0, -1, 0, 0, 0, 0, 0, 2, 101, 1, 1, 0, 1, 0, 0,
+                             0, err);
+      },
+      {ModelTypeErr, "The ModelType is invalid."}, "model type");
 }
 
 }  // namespace
