@@ -400,6 +400,18 @@ double BracketedSearch(const typename Model::Inputs& in, int32_t code) {
   return 0;
 }
 
+// Whether the sought input at `u` prices the market price to the searches' tolerance. A search
+// of the model's own making, for an input only it knows, is taken at its word.
+template <class Model>
+bool Reprices(const typename Model::Inputs& in, int32_t code, double u) {
+  double Model::Inputs::*field = SoughtInput<Model>(code);
+  if (!field) return true;
+  typename Model::Inputs moved = in;
+  moved.*field = u;
+  const std::optional<double> price = RunQuietly([&] { return Model::Value(moved); });
+  return price && std::fabs(*price - in.marketPrice) <= 1e-6;
+}
+
 template <class Model>
 double Dispatch(const typename Model::Inputs& in, int32_t code,
                 const Target<typename Model::Inputs>& target, int32_t* err, bool raw,
@@ -410,8 +422,10 @@ double Dispatch(const typename Model::Inputs& in, int32_t code,
     if (kind.action == Action::Implied) {
       // The model's own search first; where it finds nothing (or trips over an input out of
       // reach), the bracketed scan decides whether any admissible input reprices the price.
+      // A volatility or strike of 0 is the searches' word for none; a correlation may be any.
       const std::optional<double> found = RunQuietly([&] { return Model::Implied(code, in, err); });
-      if (found && *found > 0) return *found;
+      const bool signless = kind.moved == Moved::Correlation;
+      if (found && (signless || *found > 0) && Reprices<Model>(in, code, *found)) return *found;
       if constexpr (requires { Model::kBracketedFallback; }) {
         if (!Model::kBracketedFallback) return 0;
       }

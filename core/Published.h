@@ -1029,6 +1029,16 @@ inline constexpr RaisedMessage kMessages[] = {
     {LambdaErr, "Lambda must be a finite number."},
     {Time1stPeriodErr, "Time1stPeriod must be a finite number."},
     {TimeToAverageErr, "TimeToAverage must be a finite number."},
+    // ... and those of the two-asset inputs
+    {AssetPriceErr, "AssetPrice1 must be a finite number."},
+    {StrikePriceErr, "StrikePrice1 must be a finite number."},
+    {VolGreaterZeroErr, "Volatility1 must be a finite number."},
+    {VolGreaterZeroErr, "Volatility2 must be a finite number."},
+    {YieldRateErr, "YieldRate1 must be a finite number."},
+    {YieldRateErr, "YieldRate2 must be a finite number."},
+    {CorrelationErr, "Correlation must be a finite number."},
+    {Quantity1Err, "QtyAsset1 must be a finite number."},
+    {Quantity2Err, "QtyAsset2 must be a finite number."},
     // rate conversion
     {IntRateTypeErr, "The InterestRateType is invalid."},
     {YeildRateTypeErr, "The YieldRateType is invalid."},
@@ -1075,6 +1085,21 @@ inline constexpr RaisedMessage kMessages[] = {
     // TimeSwitch
     {TimeIntervalErr, "TimeInterval must be greater than 0."},
     {PayoffErr, "AccruedAmt must be a finite number."},
+    // SpreadBin, RainbowBin, DualStrikeBin, PortfolioBin and ExchangeBin (the two-asset lattice)
+    {ModelTypeErr, "The ModelType is invalid."},
+    {ExtremeTypeErr, "The ExtremeType is invalid."},
+    {IterationsMaxErr, "The number of iterations for the Numerical Models must be less than or equal to 100."},
+    {StrikePriceErr, "StrikePrice must be a finite number."},
+    {StrikePriceErr, "StrikePrice2 must be a finite number."},
+    {ImpliedCorrErr, "There is NO solution for the Implied Correlation."},
+    // CompoundBin
+    {OptionTypeErr, "The OptionType is invalid."},
+    {StrikeUnderlyErr, "StrikeUnderly must be greater than 0."},
+    {StrikeOptionErr, "StrikeOption must be greater than 0."},
+    // OptionsMC, AsianMC, LookbackMC and AsianSpreadMC
+    {VariateTypeErr, "The VariateType is invalid."},
+    // BarrierSingleTri
+    {BarrierTypeErr, "The BarrierType is Invalid."},
 };
 // clang-format on
 
@@ -1105,6 +1130,9 @@ inline constexpr NonFiniteException kNonFiniteExceptions[] = {
     {"", "AveragePrice", AssetPriceErr},
     {"", "StrikeInitial", StrikePriceErr},
     {"", "StrikeExtended", StrikePriceErr},
+    {"", "Barrier", BarrierLowErr},
+    {"", "QtyAsset1", Quantity1Err},
+    {"", "QtyAsset2", Quantity2Err},
 };
 
 // The code under which `method` refuses a non-finite `input`; None when no rule is known.

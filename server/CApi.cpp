@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "quantrel/numerical.h"
 #include "server/ExoticOptionsImpl.h"
 
 namespace quantrel::server {
@@ -157,4 +158,11 @@ extern "C" const char* Quantrel_ErrorHelpFile(void) {
 }
 extern "C" int32_t Quantrel_ErrorHelpContext(void) {
   return static_cast<int32_t>(server::ThreadError().info.helpContext);
+}
+
+extern "C" void Quantrel_SetSeed(uint32_t seed) {
+  SetMonteCarloSeed(seed);
+}
+extern "C" void Quantrel_ClearSeed(void) {
+  ClearMonteCarloSeed();
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "quantrel/numerical.h"
 #include "server/ExoticOptionsImpl.h"
 
 namespace quantrel {
@@ -69,6 +70,9 @@ Conversion Convert(const Variant& v, bool toDouble) {
   return c;
 }
 
+// Not an input of any method: the Monte Carlo methods take it by name, past their inputs.
+constexpr std::string_view kSeedName = "Seed";
+
 }  // namespace
 
 HRESULT TQuantrelImpl::GetIDsOfNames(std::span<const std::string_view> names, int32_t* ids) {
@@ -92,6 +96,9 @@ HRESULT IdsOfNames(std::span<const std::string_view> names, int32_t* ids) {
     for (size_t i = 0; i < method->inputs.size(); ++i) {
       if (EqualsIgnoreCase(method->inputs[i].name, names[n])) ids[n] = static_cast<int32_t>(i);
     }
+    if (ids[n] < 0 && EqualsIgnoreCase(names[n], kSeedName) && TakesMonteCarloSeed(method->name)) {
+      ids[n] = static_cast<int32_t>(method->inputs.size());
+    }
     if (ids[n] < 0) status = DISP_E_UNKNOWNNAME;
   }
   return status;
@@ -111,11 +118,18 @@ HRESULT InvokeMethod(int32_t dispId, const DispParams& params, Variant* result,
     return status;
   };
 
-  // Which argument (index in params.args) supplies each input.
+  // Which argument (index in params.args) supplies each input, and the seed of a Monte Carlo
+  // method: a named argument past its inputs.
   std::vector<std::optional<size_t>> source(inputs.size());
+  std::optional<size_t> seedSource;
   for (size_t k = 0; k < count - named; ++k) source[k] = count - 1 - k;
   for (size_t k = 0; k < named; ++k) {
     const int32_t id = params.namedIds[k];
+    if (static_cast<size_t>(id) == inputs.size() && TakesMonteCarloSeed(binding->method->name)) {
+      if (seedSource) return fail(DISP_E_PARAMNOTFOUND, k);
+      seedSource = k;
+      continue;
+    }
     if (id < 0 || static_cast<size_t>(id) >= inputs.size() || source[id]) {
       return fail(DISP_E_PARAMNOTFOUND, k);
     }
@@ -140,8 +154,23 @@ HRESULT InvokeMethod(int32_t dispId, const DispParams& params, Variant* result,
     values[i] = c.value;
   }
 
+  std::optional<uint32_t> seed;
+  if (seedSource && params.args[*seedSource].type != Variant::Type::Missing) {
+    const Conversion c = Convert(params.args[*seedSource], true);
+    if (c.status != S_OK) return fail(c.status, *seedSource);
+    const double rounded = std::nearbyint(c.value.d);
+    if (!(rounded >= 0 && rounded <= 4294967295.0)) return fail(DISP_E_OVERFLOW, *seedSource);
+    seed = static_cast<uint32_t>(rounded);
+  }
+
   double value = 0;
-  const HRESULT status = binding->call(values, &value);
+  HRESULT status;
+  if (seed) {
+    const MonteCarloSeed scope(*seed);
+    status = binding->call(values, &value);
+  } else {
+    status = binding->call(values, &value);
+  }
   if (Succeeded(status)) {
     if (result) *result = Variant::Of(value);
     return S_OK;

@@ -14,5 +14,6 @@
 // - SkipValidation takes the inputs as already normalised: years, continuous rates, no checks.
 #pragma once
 
+#include "quantrel/numerical.h"
 #include "quantrel/path_dependent.h"
 #include "quantrel/single_asset.h"

@@ -41,6 +41,13 @@ QUANTREL_API const char* Quantrel_ErrorSource(void);
 QUANTREL_API const char* Quantrel_ErrorHelpFile(void);
 QUANTREL_API int32_t Quantrel_ErrorHelpContext(void);
 
+/* The calling thread's Monte Carlo seed (OptionsMC, AsianMC, LookbackMC, AsianSpreadMC): while one
+ * is set, every Monte Carlo call on the thread seeds its generator from it and the same seed gives
+ * the same value bit for bit; cleared, each call seeds from the clock in whole seconds (the
+ * default). Quantrel_Invoke also takes a value named "Seed" for one call of these methods. */
+QUANTREL_API void Quantrel_SetSeed(uint32_t seed);
+QUANTREL_API void Quantrel_ClearSeed(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -47,11 +47,24 @@ std::string StrikeOf(const Row& row, int32_t code) {
   return code >= 36 ? strikes.at(1) : strikes.at(0);
 }
 
+// A method without an OptionFunction input returns its value only.
+constexpr EnumMember kValueOnlyMembers[] = {{"Theoretical", 1}};
+constexpr EnumerationSpec kValueOnly{"", kValueOnlyMembers};
+
 const EnumerationSpec& Functions(const NamedContract& c) {
   for (const InputSpec& s : c.Specs()) {
     if (std::string_view(s.name) == "OptionFunction") return *FindEnumeration(s.enumeration);
   }
-  throw std::logic_error("no OptionFunction");
+  return kValueOnly;
+}
+
+// The input a member moves or seeks: `base` where the contract has it, else the numbered input of
+// a two-asset contract that the member names after its prefix (Delta2_SP moves AssetPrice2).
+std::string Numbered(const NamedContract& c, const std::string& base, std::string_view member,
+                     std::string_view prefix) {
+  if (c.Has(base)) return base;
+  const bool second = member.size() > prefix.size() && member[prefix.size()] == '2';
+  return base + (second ? "2" : "1");
 }
 
 bool Skipped(const Row& row, std::string_view member) {
@@ -86,19 +99,26 @@ TEST(EveryModel, SensitivitiesMatchDifferencesOfTheValue) {
       if (Skipped(row, name)) continue;
       std::vector<std::string> inputs;
       double unit = 1;
+      std::string asset = "AssetPrice";
       if (Starts(name, "Delta") || Starts(name, "Gamma") || Starts(name, "Lambda")) {
-        inputs = {"AssetPrice"};
+        const std::string_view prefix = Starts(name, "Lambda") ? "Lambda" : name.substr(0, 5);
+        asset = Numbered(c, asset, name, prefix);
+        inputs = {asset};
       } else if (Starts(name, "Theta")) {
         inputs = ThetaTimes(row, c);
         unit = c.GetInt("TimeFormat") == Years ? -1.0 / 365 : -1.0;
       } else if (Starts(name, "Vega")) {
-        inputs = {"Volatility"}, unit = 0.01;
+        inputs = {Numbered(c, "Volatility", name, "Vega")}, unit = 0.01;
       } else if (Starts(name, "Rho")) {
         inputs = {"InterestRate"}, unit = 0.01;
       } else if (Starts(name, "Psi")) {
-        inputs = {"YieldRate"}, unit = 0.01;
+        inputs = {Numbered(c, "YieldRate", name, "Psi")}, unit = 0.01;
+      } else if (Starts(name, "Chi")) {
+        inputs = {"Correlation"};
       } else if (Starts(name, "StrikeSens") || Starts(name, "ImpliedStrike")) {
-        if (Words(row.strikes).empty()) {  // a model without a strike serves neither
+        // A model without the strike a code names serves neither its sensitivity nor its implied
+        // value.
+        if (Words(row.strikes).size() < (m.value >= 36 ? 2u : 1u)) {
           EXPECT_EQ(c.With("MarketPrice", 1).Price(m.value).status, OptionFunctionErr)
               << name << ": " << row.method;
           continue;
@@ -120,7 +140,7 @@ TEST(EveryModel, SensitivitiesMatchDifferencesOfTheValue) {
       } else {
         expected = unit * (Moved(c, inputs, h) - Moved(c, inputs, -h)) / (2 * h);
       }
-      if (Starts(name, "Lambda")) expected *= c.Get("AssetPrice") / value;
+      if (Starts(name, "Lambda")) expected *= c.Get(asset) / value;
       EXPECT_NEAR(c(m.value), expected, row.tolerance * (1 + std::fabs(expected)))
           << name << ": " << c.Describe();
     }
@@ -137,8 +157,10 @@ TEST(EveryModel, ImpliedValuesRepriceTheirContract) {
       const double start = std::stod(ask.substr(ask.find('=') + 1));
       const EnumMember* code = FindMember(Functions(priced), member);
       ASSERT_NE(code, nullptr) << member;
-      const std::string sought =
-          Starts(member, "ImpliedVol") ? "Volatility" : StrikeOf(row, code->value);
+      const std::string sought = Starts(member, "ImpliedVol")
+                                     ? Numbered(priced, "Volatility", member, "ImpliedVol")
+                                 : Starts(member, "ImpliedCorr") ? "Correlation"
+                                                                 : StrikeOf(row, code->value);
       NamedContract asked = priced.With("MarketPrice", target).With(sought, start);
       const double implied = asked(code->value);
       const double repriced = priced.With(sought, implied)(1);
@@ -160,7 +182,7 @@ TEST(EveryModel, HostileInputsNeverComeBackAsNonFiniteResults) {
     if (row.method == last) continue;  // the first contract of each model
     last = row.method;
     NamedContract c(row.method, row.contract);
-    c.Set("MarketPrice", c(1));  // so that the implied functions search
+    if (c.Has("MarketPrice")) c.Set("MarketPrice", c(1));  // so that the implied functions search
     for (const InputSpec& input : c.Specs()) {
       if (input.type != InputType::Double) continue;
       for (double x : hostile) {

@@ -12,7 +12,7 @@ endfunction()
 
 if(CHECK STREQUAL "exports")
   run(nm -D -C --defined-only ${LIBRARY})
-  string(REGEX MATCHALL "quantrel::(core|server|path_dependent|published)::[^\n]*" internal "${out}")
+  string(REGEX MATCHALL "quantrel::(core|server|path_dependent|numerical|published)::[^\n]*" internal "${out}")
   if(internal)
     message(FATAL_ERROR "internal symbols exported:\n${internal}")
   endif()

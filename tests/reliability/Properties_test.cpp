@@ -15,6 +15,7 @@
 
 #include "core/Published.h"
 #include "quantrel/errors.h"
+#include "quantrel/numerical.h"
 #include "support/RandomCalls.h"
 
 namespace quantrel::testing {
@@ -225,6 +226,8 @@ TEST(Properties, ImpliedVolatilitiesRepriceEveryReachablePrice) {
 // The same calls on several threads at once give the serial answers bit for bit, and each
 // thread's error information is its own.
 TEST(Properties, ThreadsGiveTheSerialAnswers) {
+  // The Monte Carlo methods draw from the same seed on every thread, not from the clock.
+  const MonteCarloSeed seed(99);
   CallGenerator generator(99);
   std::vector<RandomCall> calls;
   for (const MethodBinding& binding : Bindings()) {
@@ -240,6 +243,7 @@ TEST(Properties, ThreadsGiveTheSerialAnswers) {
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([&, t] {
+      const MonteCarloSeed threadSeed(99);
       // Each thread walks the calls from its own starting point.
       for (size_t k = 0; k < calls.size(); ++k) {
         const size_t i = (k + t * calls.size() / kThreads) % calls.size();

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "quantrel/numerical.h"
 #include "tools/quantrel/Csv.h"
 #include "tools/quantrel/Pricing.h"
 
@@ -81,6 +82,7 @@ struct Layout {
   std::vector<std::string> names;             // as written, repeated in the output
   std::vector<size_t> inputColumns;           // the columns that name an input of some method
   std::map<std::string, size_t> inputByName;  // folded input name -> its column
+  std::optional<size_t> seedColumn;           // the Monte Carlo seed of a row
 };
 
 std::optional<Layout> ReadLayout(std::vector<std::string> names, std::string& fatal) {
@@ -99,6 +101,12 @@ std::optional<Layout> ReadLayout(std::vector<std::string> names, std::string& fa
         return std::nullopt;
       }
       method = c;
+    } else if (folded == "seed") {
+      if (layout.seedColumn) {
+        fatal = "the header names the Seed column twice";
+        return std::nullopt;
+      }
+      layout.seedColumn = c;
     } else if (known.folded.count(folded)) {
       if (!layout.inputByName.emplace(folded, c).second) {
         fatal = "the header names the input column " + std::string(name) + " twice";
@@ -125,6 +133,7 @@ struct MethodColumns {
   const MethodBinding* binding = nullptr;
   std::vector<std::optional<size_t>> columnOfInput;
   std::vector<bool> inputColumnIsMine;  // per entry of Layout::inputColumns
+  bool takesSeed = false;
 };
 
 class MethodCache {
@@ -140,6 +149,7 @@ class MethodCache {
     if (const MethodBinding* binding = FindAvailableMethod(name)) {
       columns.emplace();
       columns->binding = binding;
+      columns->takesSeed = TakesMonteCarloSeed(binding->method->name);
       for (const InputSpec& in : binding->method->inputs) {
         const auto column = layout_.inputByName.find(Folded(in.name));
         columns->columnOfInput.push_back(column == layout_.inputByName.end()
@@ -178,7 +188,7 @@ std::string Unreadable(const CsvRecord& r) {
 }
 
 Outcome PriceRecord(const CsvRecord& record, const Layout& layout, const MethodColumns* method,
-                    std::string_view methodName) {
+                    std::string_view methodName, const BatchOptions& options) {
   if (record.fields.size() > layout.width) {
     return {0, DISP_E_BADPARAMCOUNT,
             "the row has " + std::to_string(record.fields.size()) + " fields, the header " +
@@ -207,7 +217,22 @@ Outcome PriceRecord(const CsvRecord& record, const Layout& layout, const MethodC
                   std::string(Trim(layout.names[c]))};
     }
   }
-  return Price(*method->binding, inputs);
+  // The row's own seed first, then the run's; a row that draws no random numbers takes none.
+  std::optional<uint32_t> seed = method->takesSeed ? options.seed : std::nullopt;
+  const size_t seedColumn = layout.seedColumn.value_or(record.fields.size());
+  if (seedColumn < record.fields.size() && !IsBlank(record.fields[seedColumn])) {
+    if (!method->takesSeed) {
+      return {0, DISP_E_UNKNOWNNAME,
+              std::string(method->binding->method->name) + " has no input Seed"};
+    }
+    uint32_t rowSeed = 0;
+    std::string error;
+    if (!ParseSeed(record.fields[seedColumn], rowSeed, error)) {
+      return {0, DISP_E_TYPEMISMATCH, error};
+    }
+    seed = rowSeed;
+  }
+  return Price(*method->binding, inputs, seed);
 }
 
 void WriteRow(std::string& out, const std::vector<std::string>& fields, size_t width,
@@ -335,7 +360,7 @@ BatchSummary RunBatch(std::istream& in, std::ostream& out, const BatchOptions& o
         for (size_t i; (i = next.fetch_add(64)) < n;) {
           for (size_t k = i; k < std::min(n, i + 64); ++k) {
             const CsvRecord& r = records[k];
-            outcomes[k] = PriceRecord(r, *layout, resolved[k], MethodName(r, *layout));
+            outcomes[k] = PriceRecord(r, *layout, resolved[k], MethodName(r, *layout), options);
           }
         }
       } catch (...) {

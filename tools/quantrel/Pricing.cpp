@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "quantrel/errors.h"
+#include "quantrel/numerical.h"
 
 namespace quantrel::cli {
 
@@ -89,7 +90,8 @@ bool ParseInput(const InputSpec& input, std::string_view text, Argument& out, st
   return false;
 }
 
-Outcome Price(const MethodBinding& binding, std::span<const std::optional<Argument>> inputs) {
+Outcome Price(const MethodBinding& binding, std::span<const std::optional<Argument>> inputs,
+              std::optional<uint32_t> seed) {
   const auto& specs = binding.method->inputs;
   std::vector<Argument> values(specs.size());
   for (size_t i = 0; i < specs.size(); ++i) {
@@ -104,7 +106,12 @@ Outcome Price(const MethodBinding& binding, std::span<const std::optional<Argume
     }
   }
   Outcome outcome;
-  outcome.status = binding.call(values, &outcome.result);
+  if (seed) {
+    const MonteCarloSeed scope(*seed);
+    outcome.status = binding.call(values, &outcome.result);
+  } else {
+    outcome.status = binding.call(values, &outcome.result);
+  }
   if (outcome.status != S_OK) {
     ErrorInfo info;
     GetErrorInfo(info);
@@ -114,8 +121,8 @@ Outcome Price(const MethodBinding& binding, std::span<const std::optional<Argume
   return outcome;
 }
 
-Outcome PriceFromAssignments(const MethodBinding& binding,
-                             std::span<const std::string> assignments) {
+Outcome PriceFromAssignments(const MethodBinding& binding, std::span<const std::string> assignments,
+                             std::optional<uint32_t> seed) {
   const auto& specs = binding.method->inputs;
   std::vector<std::optional<Argument>> inputs(specs.size());
   for (const std::string& assignment : assignments) {
@@ -142,7 +149,17 @@ Outcome PriceFromAssignments(const MethodBinding& binding,
     }
     inputs[index] = value;
   }
-  return Price(binding, inputs);
+  return Price(binding, inputs, seed);
+}
+
+bool ParseSeed(std::string_view text, uint32_t& seed, std::string& error) {
+  const std::optional<double> value = ParseDouble(text);
+  if (!value || *value != std::trunc(*value) || *value < 0 || *value > 4294967295.0) {
+    error = "seed '" + std::string(Trim(text)) + "' is not a whole number from 0 to 4294967295";
+    return false;
+  }
+  seed = static_cast<uint32_t>(*value);
+  return true;
 }
 
 std::string FormatNumber(double value) {

@@ -2,6 +2,7 @@
 // against the interface catalogue and priced through the automation layer.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,12 +29,17 @@ const MethodBinding* FindAvailableMethod(std::string_view name);
 // whole number for an enumeration. On failure `error` says what is wrong, naming the input.
 bool ParseInput(const InputSpec& input, std::string_view text, Argument& out, std::string& error);
 
-// Prices with the inputs in interface order; an empty optional is an omitted input.
-Outcome Price(const MethodBinding& binding, std::span<const std::optional<Argument>> inputs);
+// Prices with the inputs in interface order; an empty optional is an omitted input. A seed is the
+// Monte Carlo seed of this one call (without one the thread's setting holds: the clock by default).
+Outcome Price(const MethodBinding& binding, std::span<const std::optional<Argument>> inputs,
+              std::optional<uint32_t> seed = std::nullopt);
 
 // Prices from "Name=Value" pairs (names in any case).
-Outcome PriceFromAssignments(const MethodBinding& binding,
-                             std::span<const std::string> assignments);
+Outcome PriceFromAssignments(const MethodBinding& binding, std::span<const std::string> assignments,
+                             std::optional<uint32_t> seed = std::nullopt);
+
+// Reads a Monte Carlo seed: a whole number from 0 to 4294967295. On failure `error` says so.
+bool ParseSeed(std::string_view text, uint32_t& seed, std::string& error);
 
 // Shortest text that reads back as the same double.
 std::string FormatNumber(double value);

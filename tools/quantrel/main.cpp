@@ -34,8 +34,9 @@ constexpr const char* kUsageText = R"(usage:
   quantrel                          price the bundled example books (as 'quantrel batch')
   quantrel list                     the available pricing methods
   quantrel help METHOD              a method's inputs: order, type, members, defaults
-  quantrel METHOD Name=Value ...    price one contract; prints the result
-  quantrel batch [FILE|-] [--output FILE|-] [--threads N] [--strict] [--timing]
+  quantrel METHOD Name=Value ... [--seed N]
+                                    price one contract; prints the result
+  quantrel batch [FILE|-] [--output FILE|-] [--threads N] [--strict] [--timing] [--seed N]
                                     price a CSV book (no FILE: the example books)
   quantrel --help | --version
 
@@ -45,6 +46,9 @@ or its number; omitted optional inputs take their defaults (TimeFormat 0 is Days
 A batch file has a header row with a Method column and one column per input name; each row is
 one contract, an empty cell an omitted input. Other columns (an Id, a note) are carried through.
 The output repeats the columns and adds Result, Status (0 or the error code) and Message.
+
+The Monte Carlo methods seed from the clock unless given a seed (a whole number from 0 to
+4294967295): --seed N for every such contract, or a Seed column in a batch for its row.
 
 exit codes: 0 success; 1 the contract could not be priced (batch: with --strict, some row
 failed); 2 usage error; 3 a file could not be read or written, or memory ran out.
@@ -85,12 +89,35 @@ int Help(const std::string& name) {
   return kOk;
 }
 
-int PriceOne(const std::string& name, const std::vector<std::string>& assignments) {
+// Reads the number after --seed.
+bool SeedOption(const std::vector<std::string>& args, size_t& i, std::optional<uint32_t>& seed,
+                std::string& error) {
+  if (++i == args.size()) {
+    error = "--seed needs a number";
+    return false;
+  }
+  uint32_t value = 0;
+  if (!ParseSeed(args[i], value, error)) return false;
+  seed = value;
+  return true;
+}
+
+int PriceOne(const std::string& name, const std::vector<std::string>& args) {
   const MethodBinding* method = FindAvailableMethod(name);
   if (!method) {
     return Fail(kUsage, "unknown method or command '" + name + "' (see 'quantrel list')");
   }
-  const Outcome outcome = PriceFromAssignments(*method, assignments);
+  std::vector<std::string> assignments;
+  std::optional<uint32_t> seed;
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string error;
+    if (args[i] != "--seed") {
+      assignments.push_back(args[i]);
+    } else if (!SeedOption(args, i, seed, error)) {
+      return Fail(kUsage, error);
+    }
+  }
+  const Outcome outcome = PriceFromAssignments(*method, assignments, seed);
   if (!outcome.ok()) {
     const std::string status = StatusName(outcome.status);
     std::cerr << "quantrel: error " << FormatStatus(outcome.status)
@@ -233,6 +260,9 @@ int Batch(const std::vector<std::string>& args) {
       const long n = std::strtol(args[i].c_str(), &end, 10);
       if (*end || n < 1 || n > 1024) return Fail(kUsage, "--threads takes a number from 1 to 1024");
       options.threads = static_cast<unsigned>(n);
+    } else if (a == "--seed") {
+      std::string error;
+      if (!SeedOption(args, i, options.seed, error)) return Fail(kUsage, error);
     } else if (a == "--strict") {
       strict = true;
     } else if (a == "--timing") {
