@@ -1050,6 +1050,8 @@ inline constexpr RaisedMessage kMessages[] = {
     // TimeSwitch
     {TimeIntervalErr, "TimeInterval must be greater than 0."},
     {PayoffErr, "AccruedAmt must be a finite number."},
+    // the two-asset implied-value search
+    {ImpliedCorrErr, "There is NO solution for the Implied Correlation."},
 };
 // clang-format on
 
