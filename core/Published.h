@@ -1052,6 +1052,11 @@ inline constexpr RaisedMessage kMessages[] = {
     {PayoffErr, "AccruedAmt must be a finite number."},
     // the two-asset implied-value search
     {ImpliedCorrErr, "There is NO solution for the Implied Correlation."},
+    // ExchOnExch
+    {TimeExpireErr, "TimeOption must be greater than 0 and less than TimeExpire."},
+    {ExTypeErr, "The ExchangeType is Invalid."},
+    // Rainbow
+    {ExtremeTypeErr, "The ExtremeType is invalid."},
 };
 // clang-format on
 

@@ -21,4 +21,39 @@ QUANTREL_API double TwoAssetCorr(int32_t OptionType, int32_t OptionFunction, dou
                                  int32_t YieldRate2Type = 0, int32_t* ErrorCode = nullptr,
                                  bool RawSensitivities = false, bool SkipValidation = false);
 
+// Exchange option: the right to receive QtyAsset1 units of asset 1 for QtyAsset2 units of asset 2,
+// at expiry (ExerciseType European) or at any time before (American, any ExerciseType 0). It
+// depends on no interest rate.
+QUANTREL_API double Exchange(int32_t ExerciseType, int32_t OptionFunction, double AssetPrice1,
+                             double AssetPrice2, double TimeExpire, double Volatility1,
+                             double Volatility2, double YieldRate1, double YieldRate2,
+                             double Correlation, double QtyAsset1 = 1.0, double QtyAsset2 = 1.0,
+                             double MarketPrice = 0, int32_t TimeFormat = 0,
+                             int32_t YieldRate1Type = 0, int32_t YieldRate2Type = 0,
+                             int32_t* ErrorCode = nullptr, bool RawSensitivities = false,
+                             bool SkipValidation = false);
+
+// Option on an exchange option: at TimeOption, buy (ExchExchFforA, ExchangeFforA) or sell
+// (ExchangeAforF, ExchExchAforF) for QtyAsset2 units of asset 2 an option expiring at TimeExpire
+// to exchange asset 2 for asset 1 (the first two types) or asset 1 for asset 2 (the last two).
+// Rates are continuously compounded.
+QUANTREL_API double ExchOnExch(int32_t ExchangeType, int32_t OptionFunction, double AssetPrice1,
+                               double AssetPrice2, double QtyAsset2, double TimeOption,
+                               double TimeExpire, double Volatility1, double Volatility2,
+                               double YieldRate1, double YieldRate2, double Correlation,
+                               double MarketPrice = 0, int32_t TimeFormat = 0,
+                               int32_t* ErrorCode = nullptr, bool RawSensitivities = false,
+                               bool SkipValidation = false);
+
+// Rainbow option: a call pays max(E - StrikePrice, 0), a put max(StrikePrice - E, 0), where E is
+// the larger (ExtremeType MaxAsset) or the smaller (MinAsset) of the two asset prices at expiry.
+QUANTREL_API double Rainbow(int32_t OptionType, int32_t ExtremeType, int32_t OptionFunction,
+                            double AssetPrice1, double AssetPrice2, double StrikePrice,
+                            double TimeExpire, double Volatility1, double Volatility2,
+                            double InterestRate, double YieldRate1, double YieldRate2,
+                            double Correlation, double MarketPrice = 0, int32_t TimeFormat = 0,
+                            int32_t InterestRateType = 0, int32_t YieldRate1Type = 0,
+                            int32_t YieldRate2Type = 0, int32_t* ErrorCode = nullptr,
+                            bool RawSensitivities = false, bool SkipValidation = false);
+
 }  // namespace quantrel

@@ -8,6 +8,17 @@ constexpr const char* kTwoAssetCorr =
     "OptionType=CallOption AssetPrice1=52 AssetPrice2=65 StrikePrice1=50 StrikePrice2=70 "
     "TimeExpire=0.5 Volatility1=0.2 Volatility2=0.3 InterestRate=0.1 YieldRate1=0.02 "
     "YieldRate2=0.03 Correlation=0.75 TimeFormat=Years";
+constexpr const char* kExchange =
+    "ExerciseType=European AssetPrice1=22 AssetPrice2=20 TimeExpire=0.5 Volatility1=0.2 "
+    "Volatility2=0.25 YieldRate1=0.06 YieldRate2=0.04 Correlation=0.3 TimeFormat=Years";
+constexpr const char* kExchOnExch =
+    "ExchangeType=ExchExchFforA AssetPrice1=105 AssetPrice2=100 QtyAsset2=0.1 TimeOption=0.75 "
+    "TimeExpire=1 Volatility1=0.2 Volatility2=0.25 YieldRate1=0.02 YieldRate2=0.03 "
+    "Correlation=0.3 TimeFormat=Years";
+constexpr const char* kRainbow =
+    "OptionType=CallOption ExtremeType=MaxAsset AssetPrice1=100 AssetPrice2=105 StrikePrice=98 "
+    "TimeExpire=0.5 Volatility1=0.11 Volatility2=0.16 InterestRate=0.05 YieldRate1=0.02 "
+    "YieldRate2=0.03 Correlation=0.63 TimeFormat=Years";
 
 constexpr const char* kTwoStrikes = "StrikePrice1 StrikePrice2";
 constexpr const char* kNone = "";  // a model without a strike
@@ -17,6 +28,25 @@ constexpr const char* kNone = "";  // a model without a strike
     {"TwoAssetCorr", Varied(kTwoAssetCorr), "ImpliedVol1_TA=0.3 ImpliedVol2_TA=0.2 ImpliedStrike1_TA=55 ImpliedStrike2_TA=60 ImpliedCorr_TA=0", 1e-6, nullptr, kTwoStrikes},
     {"TwoAssetCorr", Varied(kTwoAssetCorr, "OptionType=PutOption StrikePrice1=55"), "ImpliedVol2_TA=0.2 ImpliedStrike2_TA=60 ImpliedCorr_TA=0", 1e-6, nullptr, kTwoStrikes},
     {"TwoAssetCorr", Varied(kTwoAssetCorr, "InterestRateType=Annually YieldRate1Type=Quarterly YieldRate2Type=Monthly"), "", 1e-6, nullptr, kTwoStrikes},
+
+    {"Exchange", Varied(kExchange), "ImpliedVol1_EX=0.3 ImpliedCorr_EX=0", 1e-6, nullptr, kNone},
+    {"Exchange", Varied(kExchange, "QtyAsset1=3 QtyAsset2=2.5 TimeExpire=0.6 YieldRate1Type=Annually YieldRate2Type=SemiAnnually"), "ImpliedVol2_EX=0.3", 1e-6, nullptr, kNone},
+    {"Exchange", Varied(kExchange, "ExerciseType=American"), "ImpliedVol1_EX=0.3 ImpliedCorr_EX=0", 1e-5, nullptr, kNone},
+
+    {"ExchOnExch", Varied(kExchOnExch), "ImpliedVol1_EX=0.3 ImpliedCorr_EX=0", 1e-6, nullptr, kNone},
+    // Away from the first type the values need not be monotonic in the volatilities: the
+    // Newton search may fail there, so only the correlation is sought.
+    {"ExchOnExch", Varied(kExchOnExch, "ExchangeType=ExchangeAforF"), "ImpliedCorr_EX=0", 1e-6, nullptr, kNone},
+    {"ExchOnExch", Varied(kExchOnExch, "ExchangeType=ExchangeFforA AssetPrice1=95"), "ImpliedCorr_EX=0", 1e-6, nullptr, kNone},
+    {"ExchOnExch", Varied(kExchOnExch, "ExchangeType=ExchExchAforF AssetPrice1=95"), "ImpliedCorr_EX=0", 1e-6, nullptr, kNone},
+
+    {"Rainbow", Varied(kRainbow), "ImpliedVol2_SP=0.3 ImpliedStrike_SP=90 ImpliedCorr_SP=0", 1e-6},
+    // The call on the maximum is not monotonic in the first volatility here: any answer that
+    // reprices will do.
+    {"Rainbow", Varied(kRainbow), "ImpliedVol1_SP=0.3", 1e-6, nullptr, "StrikePrice", "", true},
+    {"Rainbow", Varied(kRainbow, "ExtremeType=MinAsset"), "ImpliedVol2_SP=0.3 ImpliedStrike_SP=90 ImpliedCorr_SP=0", 1e-6},
+    {"Rainbow", Varied(kRainbow, "OptionType=PutOption StrikePrice=104"), "ImpliedStrike_SP=90 ImpliedCorr_SP=0", 1e-6},
+    {"Rainbow", Varied(kRainbow, "OptionType=PutOption ExtremeType=MinAsset InterestRateType=Annually YieldRate2Type=Annually"), "ImpliedVol1_SP=0.3", 1e-6},
 
 });
 // clang-format on
