@@ -56,4 +56,17 @@ QUANTREL_API double Rainbow(int32_t OptionType, int32_t ExtremeType, int32_t Opt
                             int32_t YieldRate2Type = 0, int32_t* ErrorCode = nullptr,
                             bool RawSensitivities = false, bool SkipValidation = false);
 
+// Spread option: a call pays max(QtyAsset1 AssetPrice1 - QtyAsset2 AssetPrice2 - StrikePrice, 0)
+// at expiry, a put max(StrikePrice - (QtyAsset1 AssetPrice1 - QtyAsset2 AssetPrice2), 0). The
+// strike may be 0 or negative.
+QUANTREL_API double Spread(int32_t OptionType, int32_t OptionFunction, double AssetPrice1,
+                           double AssetPrice2, double StrikePrice, double TimeExpire,
+                           double Volatility1, double Volatility2, double InterestRate,
+                           double YieldRate1, double YieldRate2, double Correlation,
+                           double QtyAsset1 = 1.0, double QtyAsset2 = 1.0, double MarketPrice = 0,
+                           int32_t TimeFormat = 0, int32_t InterestRateType = 0,
+                           int32_t YieldRate1Type = 0, int32_t YieldRate2Type = 0,
+                           int32_t* ErrorCode = nullptr, bool RawSensitivities = false,
+                           bool SkipValidation = false);
+
 }  // namespace quantrel

@@ -19,6 +19,10 @@ constexpr const char* kRainbow =
     "OptionType=CallOption ExtremeType=MaxAsset AssetPrice1=100 AssetPrice2=105 StrikePrice=98 "
     "TimeExpire=0.5 Volatility1=0.11 Volatility2=0.16 InterestRate=0.05 YieldRate1=0.02 "
     "YieldRate2=0.03 Correlation=0.63 TimeFormat=Years";
+constexpr const char* kSpread =
+    "OptionType=CallOption AssetPrice1=122 AssetPrice2=120 StrikePrice=3 TimeExpire=0.5 "
+    "Volatility1=0.2 Volatility2=0.25 InterestRate=0.1 YieldRate1=0.03 YieldRate2=0.05 "
+    "Correlation=0.4 TimeFormat=Years";
 
 constexpr const char* kTwoStrikes = "StrikePrice1 StrikePrice2";
 constexpr const char* kNone = "";  // a model without a strike
@@ -47,6 +51,10 @@ constexpr const char* kNone = "";  // a model without a strike
     {"Rainbow", Varied(kRainbow, "ExtremeType=MinAsset"), "ImpliedVol2_SP=0.3 ImpliedStrike_SP=90 ImpliedCorr_SP=0", 1e-6},
     {"Rainbow", Varied(kRainbow, "OptionType=PutOption StrikePrice=104"), "ImpliedStrike_SP=90 ImpliedCorr_SP=0", 1e-6},
     {"Rainbow", Varied(kRainbow, "OptionType=PutOption ExtremeType=MinAsset InterestRateType=Annually YieldRate2Type=Annually"), "ImpliedVol1_SP=0.3", 1e-6},
+
+    {"Spread", Varied(kSpread), "ImpliedVol1_SP=0.3 ImpliedVol2_SP=0.3 ImpliedStrike_SP=3 ImpliedCorr_SP=0", 1e-6},
+    {"Spread", Varied(kSpread, "OptionType=PutOption QtyAsset1=0.8 QtyAsset2=1.3"), "ImpliedStrike_SP=3 ImpliedCorr_SP=0", 1e-6},
+    {"Spread", Varied(kSpread, "StrikePrice=-4 InterestRateType=Annually YieldRate1Type=Annually"), "ImpliedStrike_SP=3", 1e-6},
 
 });
 // clang-format on
