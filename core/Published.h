@@ -1057,6 +1057,13 @@ inline constexpr RaisedMessage kMessages[] = {
     {ExTypeErr, "The ExchangeType is Invalid."},
     // Rainbow
     {ExtremeTypeErr, "The ExtremeType is invalid."},
+    // ForeignEquity
+    {CurrencyTypeErr, "The CurrencyType must be either Domestic or Foreign."},
+    // Quanto, EquityLinkedFX and TakeoverFX
+    {IntRateDomErr, "IntRateDom must be greater than 0."},
+    {IntRateForErr, "IntRateFor must be greater than 0."},
+    // TakeoverFX
+    {Quantity1Err, "NumCurrency must be a finite number."},
 };
 // clang-format on
 

@@ -69,4 +69,51 @@ QUANTREL_API double Spread(int32_t OptionType, int32_t OptionFunction, double As
                            int32_t* ErrorCode = nullptr, bool RawSensitivities = false,
                            bool SkipValidation = false);
 
+// Foreign equity option on an asset quoted in foreign currency: Domestic pays the option on the
+// asset's domestic value AssetPrice ExchangeRate struck at StrikePrice (domestic); Foreign pays
+// the option struck at StrikePrice in foreign currency, converted at the rate at expiry.
+QUANTREL_API double ForeignEquity(int32_t OptionType, int32_t CurrencyType, int32_t OptionFunction,
+                                  double AssetPrice, double StrikePrice, double ExchangeRate,
+                                  double TimeExpire, double VolAsset, double VolExch,
+                                  double InterestRate, double YieldRate, double Correlation,
+                                  double MarketPrice = 0, int32_t TimeFormat = 0,
+                                  int32_t InterestRateType = 0, int32_t YieldRateType = 0,
+                                  int32_t* ErrorCode = nullptr, bool RawSensitivities = false,
+                                  bool SkipValidation = false);
+
+// Quanto option: the option on a foreign asset (AssetPrice, StrikePrice in foreign currency),
+// its payoff converted to domestic currency at the fixed rate ExchangeRate.
+QUANTREL_API double Quanto(int32_t OptionType, int32_t OptionFunction, double AssetPrice,
+                           double StrikePrice, double ExchangeRate, double TimeExpire,
+                           double VolAsset, double VolExch, double IntRateDom, double IntRateFor,
+                           double YieldRate, double Correlation, double MarketPrice = 0,
+                           int32_t TimeFormat = 0, int32_t IntRateDomType = 0,
+                           int32_t IntRateForType = 0, int32_t YieldRateType = 0,
+                           int32_t* ErrorCode = nullptr, bool RawSensitivities = false,
+                           bool SkipValidation = false);
+
+// Equity-linked foreign-exchange option: an option on the exchange rate whose notional is the
+// foreign asset's price; the Domestic call pays AssetPrice max(ExchangeRate - StrikePrice, 0).
+QUANTREL_API double EquityLinkedFX(int32_t OptionType, int32_t CurrencyType, int32_t OptionFunction,
+                                   double AssetPrice, double StrikePrice, double ExchangeRate,
+                                   double TimeExpire, double VolAsset, double VolExch,
+                                   double IntRateDom, double IntRateFor, double YieldRate,
+                                   double Correlation, double MarketPrice = 0,
+                                   int32_t TimeFormat = 0, int32_t IntRateDomType = 0,
+                                   int32_t IntRateForType = 0, int32_t YieldRateType = 0,
+                                   int32_t* ErrorCode = nullptr, bool RawSensitivities = false,
+                                   bool SkipValidation = false);
+
+// Takeover foreign-exchange option: a call paying NumCurrency max(E - StrikePrice, 0), E the
+// exchange rate at expiry, only if the foreign firm's value then is below NumCurrency units.
+// OptionFunction takes the codes of enumOptionFncsTX (RhoDomestic 28 and RhoForeign 29 included,
+// Rho 7 and Psi 8 refused).
+QUANTREL_API double TakeoverFX(int32_t OptionFunction, double ValueFirm, double NumCurrency,
+                               double StrikePrice, double ExchangeRate, double TimeExpire,
+                               double VolFirm, double VolExch, double IntRateDom, double IntRateFor,
+                               double Correlation, double MarketPrice = 0, int32_t TimeFormat = 0,
+                               int32_t IntRateDomType = 0, int32_t IntRateForType = 0,
+                               int32_t* ErrorCode = nullptr, bool RawSensitivities = false,
+                               bool SkipValidation = false);
+
 }  // namespace quantrel

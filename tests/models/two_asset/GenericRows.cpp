@@ -23,6 +23,21 @@ constexpr const char* kSpread =
     "OptionType=CallOption AssetPrice1=122 AssetPrice2=120 StrikePrice=3 TimeExpire=0.5 "
     "Volatility1=0.2 Volatility2=0.25 InterestRate=0.1 YieldRate1=0.03 YieldRate2=0.05 "
     "Correlation=0.4 TimeFormat=Years";
+constexpr const char* kForeignEquity =
+    "OptionType=CallOption CurrencyType=Domestic AssetPrice=100 StrikePrice=160 ExchangeRate=1.5 "
+    "TimeExpire=0.5 VolAsset=0.2 VolExch=0.12 InterestRate=0.08 YieldRate=0.05 Correlation=0.45 "
+    "TimeFormat=Years";
+constexpr const char* kQuanto =
+    "OptionType=CallOption AssetPrice=100 StrikePrice=105 ExchangeRate=1.5 TimeExpire=0.5 "
+    "VolAsset=0.2 VolExch=0.1 IntRateDom=0.08 IntRateFor=0.05 YieldRate=0.04 Correlation=0.3 "
+    "TimeFormat=Years";
+constexpr const char* kEquityLinkedFX =
+    "OptionType=CallOption CurrencyType=Domestic AssetPrice=100 StrikePrice=1.52 "
+    "ExchangeRate=1.5 TimeExpire=0.25 VolAsset=0.2 VolExch=0.12 IntRateDom=0.08 IntRateFor=0.05 "
+    "YieldRate=0.04 Correlation=0.4 TimeFormat=Years";
+constexpr const char* kTakeoverFX =
+    "ValueFirm=100 NumCurrency=105 StrikePrice=1.55 ExchangeRate=1.5 TimeExpire=1 VolFirm=0.2 "
+    "VolExch=0.25 IntRateDom=0.08 IntRateFor=0.06 Correlation=0.1 TimeFormat=Years";
 
 constexpr const char* kTwoStrikes = "StrikePrice1 StrikePrice2";
 constexpr const char* kNone = "";  // a model without a strike
@@ -55,6 +70,21 @@ constexpr const char* kNone = "";  // a model without a strike
     {"Spread", Varied(kSpread), "ImpliedVol1_SP=0.3 ImpliedVol2_SP=0.3 ImpliedStrike_SP=3 ImpliedCorr_SP=0", 1e-6},
     {"Spread", Varied(kSpread, "OptionType=PutOption QtyAsset1=0.8 QtyAsset2=1.3"), "ImpliedStrike_SP=3 ImpliedCorr_SP=0", 1e-6},
     {"Spread", Varied(kSpread, "StrikePrice=-4 InterestRateType=Annually YieldRate1Type=Annually"), "ImpliedStrike_SP=3", 1e-6},
+
+    {"ForeignEquity", Varied(kForeignEquity), "ImpliedVolAsset_FX=0.3 ImpliedVolExch_FX=0.3 ImpliedStrike_FX=150 ImpliedCorr_FX=0", 1e-6},
+    {"ForeignEquity", Varied(kForeignEquity, "CurrencyType=Foreign OptionType=PutOption StrikePrice=95"), "ImpliedStrike_FX=50 ImpliedCorr_FX=0", 1e-6},
+    {"ForeignEquity", Varied(kForeignEquity, "InterestRateType=Annually YieldRateType=Quarterly"), "", 1e-6},
+
+    {"Quanto", Varied(kQuanto), "ImpliedVolAsset_QU=0.3 ImpliedVolExch_QU=0.3 ImpliedStrike_QU=50 ImpliedCorr_QU=0", 1e-6},
+    {"Quanto", Varied(kQuanto, "OptionType=PutOption IntRateDomType=Annually IntRateForType=Quarterly YieldRateType=Monthly"), "ImpliedStrike_QU=50 ImpliedCorr_QU=0", 1e-6},
+
+    {"EquityLinkedFX", Varied(kEquityLinkedFX), "ImpliedVolAsset_QU=0.3 ImpliedVolExch_QU=0.3 ImpliedStrike_QU=1 ImpliedCorr_QU=0", 1e-6},
+    {"EquityLinkedFX", Varied(kEquityLinkedFX, "CurrencyType=Foreign ExchangeRate=1 StrikePrice=0.98"), "ImpliedStrike_QU=1.1", 1e-6},
+    {"EquityLinkedFX", Varied(kEquityLinkedFX, "CurrencyType=Foreign OptionType=PutOption ExchangeRate=1 StrikePrice=1.03"), "ImpliedVolExch_QU=0.3", 1e-6},
+    {"EquityLinkedFX", Varied(kEquityLinkedFX, "IntRateDomType=Annually IntRateForType=Annually YieldRateType=Annually"), "", 1e-6},
+
+    {"TakeoverFX", Varied(kTakeoverFX), "ImpliedVolAsset_FX=0.3 ImpliedVolExch_FX=0.3 ImpliedStrike_FX=1.5 ImpliedCorr_FX=0", 1e-6, nullptr, "StrikePrice", "", false, "AssetPrice=ValueFirm VolAsset=VolFirm"},
+    {"TakeoverFX", Varied(kTakeoverFX, "IntRateDomType=Annually IntRateForType=Annually"), "", 1e-6, nullptr, "StrikePrice", "", false, "AssetPrice=ValueFirm VolAsset=VolFirm"},
 
 });
 // clang-format on
