@@ -1064,6 +1064,11 @@ inline constexpr RaisedMessage kMessages[] = {
     {IntRateForErr, "IntRateFor must be greater than 0."},
     // TakeoverFX
     {Quantity1Err, "NumCurrency must be a finite number."},
+    // BarrierTwoAsset and BarrierPartialTA
+    {BarrierTypeErr, "The BarrierType is Invalid."},
+    {TimeBarrierErr, "TimeBarrier must be greater than 0."},
+    // CashOrNothingTA
+    {OptionTypeErr, "The OptionType is Invalid."},
 };
 // clang-format on
 

@@ -116,4 +116,42 @@ QUANTREL_API double TakeoverFX(int32_t OptionFunction, double ValueFirm, double 
                                int32_t* ErrorCode = nullptr, bool RawSensitivities = false,
                                bool SkipValidation = false);
 
+// Two-asset barrier: a call or put on asset 1 with strike StrikePrice, knocked out or in when
+// asset 2 crosses Barrier at any time before expiry, watched as BarrierMonitoring says.
+QUANTREL_API double BarrierTwoAsset(int32_t OptionType, int32_t BarrierType, int32_t OptionFunction,
+                                    double AssetPrice1, double AssetPrice2, double StrikePrice,
+                                    double Barrier, double TimeExpire, double Volatility1,
+                                    double Volatility2, double InterestRate, double YieldRate1,
+                                    double YieldRate2, double Correlation, double MarketPrice = 0,
+                                    int32_t BarrierMonitoring = 0, int32_t TimeFormat = 0,
+                                    int32_t InterestRateType = 0, int32_t YieldRate1Type = 0,
+                                    int32_t YieldRate2Type = 0, int32_t* ErrorCode = nullptr,
+                                    bool RawSensitivities = false, bool SkipValidation = false);
+
+// Partial-time two-asset barrier: as BarrierTwoAsset, with the barrier on asset 2 watched only
+// until TimeBarrier.
+QUANTREL_API double BarrierPartialTA(int32_t OptionType, int32_t BarrierType,
+                                     int32_t OptionFunction, double AssetPrice1, double AssetPrice2,
+                                     double StrikePrice, double Barrier, double TimeBarrier,
+                                     double TimeExpire, double Volatility1, double Volatility2,
+                                     double InterestRate, double YieldRate1, double YieldRate2,
+                                     double Correlation, double MarketPrice = 0,
+                                     int32_t BarrierMonitoring = 0, int32_t TimeFormat = 0,
+                                     int32_t InterestRateType = 0, int32_t YieldRate1Type = 0,
+                                     int32_t YieldRate2Type = 0, int32_t* ErrorCode = nullptr,
+                                     bool RawSensitivities = false, bool SkipValidation = false);
+
+// Two-asset cash-or-nothing: Payoff at expiry when asset 1 ends above (Call_Options, Up_Down) or
+// below (Put_Options, Down_Up) StrikePrice1 and asset 2 above (Call_Options, Down_Up) or below
+// (Put_Options, Up_Down) StrikePrice2.
+QUANTREL_API double CashOrNothingTA(int32_t OptionType, int32_t OptionFunction, double AssetPrice1,
+                                    double AssetPrice2, double StrikePrice1, double StrikePrice2,
+                                    double Payoff, double TimeExpire, double Volatility1,
+                                    double Volatility2, double InterestRate, double YieldRate1,
+                                    double YieldRate2, double Correlation, double MarketPrice = 0,
+                                    int32_t TimeFormat = 0, int32_t InterestRateType = 0,
+                                    int32_t YieldRate1Type = 0, int32_t YieldRate2Type = 0,
+                                    int32_t* ErrorCode = nullptr, bool RawSensitivities = false,
+                                    bool SkipValidation = false);
+
 }  // namespace quantrel

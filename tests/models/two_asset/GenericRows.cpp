@@ -38,6 +38,18 @@ constexpr const char* kEquityLinkedFX =
 constexpr const char* kTakeoverFX =
     "ValueFirm=100 NumCurrency=105 StrikePrice=1.55 ExchangeRate=1.5 TimeExpire=1 VolFirm=0.2 "
     "VolExch=0.25 IntRateDom=0.08 IntRateFor=0.06 Correlation=0.1 TimeFormat=Years";
+constexpr const char* kBarrierTwoAsset =
+    "OptionType=CallOption BarrierType=Down_Out AssetPrice1=100 AssetPrice2=100 StrikePrice=90 "
+    "Barrier=95 TimeExpire=0.5 Volatility1=0.2 Volatility2=0.2 InterestRate=0.08 YieldRate1=0.02 "
+    "YieldRate2=0.03 Correlation=0.5 TimeFormat=Years";
+constexpr const char* kBarrierPartialTA =
+    "OptionType=CallOption BarrierType=Up_Out AssetPrice1=100 AssetPrice2=100 StrikePrice=95 "
+    "Barrier=120 TimeBarrier=0.25 TimeExpire=0.5 Volatility1=0.25 Volatility2=0.2 "
+    "InterestRate=0.08 YieldRate1=0.02 YieldRate2=0.03 Correlation=0.5 TimeFormat=Years";
+constexpr const char* kCashOrNothingTA =
+    "OptionType=Call_Options AssetPrice1=100 AssetPrice2=100 StrikePrice1=110 StrikePrice2=90 "
+    "Payoff=10 TimeExpire=0.5 Volatility1=0.2 Volatility2=0.25 InterestRate=0.1 YieldRate1=0.05 "
+    "YieldRate2=0.04 Correlation=0.5 TimeFormat=Years";
 
 constexpr const char* kTwoStrikes = "StrikePrice1 StrikePrice2";
 constexpr const char* kNone = "";  // a model without a strike
@@ -86,6 +98,20 @@ constexpr const char* kNone = "";  // a model without a strike
     {"TakeoverFX", Varied(kTakeoverFX), "ImpliedVolAsset_FX=0.3 ImpliedVolExch_FX=0.3 ImpliedStrike_FX=1.5 ImpliedCorr_FX=0", 1e-6, nullptr, "StrikePrice", "", false, "AssetPrice=ValueFirm VolAsset=VolFirm"},
     {"TakeoverFX", Varied(kTakeoverFX, "IntRateDomType=Annually IntRateForType=Annually"), "", 1e-6, nullptr, "StrikePrice", "", false, "AssetPrice=ValueFirm VolAsset=VolFirm"},
 
+    {"BarrierTwoAsset", Varied(kBarrierTwoAsset), "ImpliedVol1_SP=0.3 ImpliedVol2_SP=0.3 ImpliedStrike_SP=3 ImpliedCorr_SP=0", 1e-6},
+    {"BarrierTwoAsset", Varied(kBarrierTwoAsset, "BarrierType=Down_In OptionType=PutOption StrikePrice=100"), "ImpliedStrike_SP=3", 1e-6},
+    // A discretely watched barrier is moved with the second volatility as given: Vega2 holds it
+    // there, where a difference of values moves it too.
+    {"BarrierTwoAsset", Varied(kBarrierTwoAsset, "BarrierType=Up_Out Barrier=115 BarrierMonitoring=DailyM"), "ImpliedVol1_SP=0.3 ImpliedCorr_SP=0", 1e-6, nullptr, "StrikePrice", "Vega2"},
+    {"BarrierTwoAsset", Varied(kBarrierTwoAsset, "BarrierType=Up_In OptionType=PutOption Barrier=110 InterestRateType=Annually YieldRate2Type=Annually"), "", 1e-6},
+
+    {"BarrierPartialTA", Varied(kBarrierPartialTA), "ImpliedVol1_SP=0.3 ImpliedVol2_SP=0.3 ImpliedStrike_SP=90 ImpliedCorr_SP=0", 1e-6},
+    {"BarrierPartialTA", Varied(kBarrierPartialTA, "BarrierType=Down_In Barrier=90 OptionType=PutOption"), "ImpliedStrike_SP=90", 1e-6},
+    {"BarrierPartialTA", Varied(kBarrierPartialTA, "BarrierType=Down_Out Barrier=85 BarrierMonitoring=WeeklyM Correlation=-0.4"), "", 1e-5, nullptr, "StrikePrice", "Vega2"},
+
+    {"CashOrNothingTA", Varied(kCashOrNothingTA), "ImpliedVol1_TA=0.3 ImpliedVol2_TA=0.3 ImpliedStrike1_TA=100 ImpliedStrike2_TA=95 ImpliedCorr_TA=0", 1e-6, nullptr, kTwoStrikes},
+    {"CashOrNothingTA", Varied(kCashOrNothingTA, "OptionType=Up_Down StrikePrice2=110"), "ImpliedStrike1_TA=100 ImpliedCorr_TA=0", 1e-6, nullptr, kTwoStrikes},
+    {"CashOrNothingTA", Varied(kCashOrNothingTA, "OptionType=Put_Options InterestRateType=Annually YieldRate1Type=Annually"), "", 1e-6, nullptr, kTwoStrikes},
 });
 // clang-format on
 
