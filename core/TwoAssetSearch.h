@@ -10,6 +10,7 @@
 
 #include "core/Failure.h"
 #include "core/ImpliedSearch.h"
+#include "core/MathGuard.h"
 #include "core/ModelEntry.h"
 
 namespace quantrel::core {
@@ -52,10 +53,13 @@ double TwoAssetSearch(const typename Model::Inputs& in, int32_t code, TwoAssetBr
   if (!(target > 0)) return 0;
   const Sought sought = SoughtKind(code);
   double Model::Inputs::*field = SoughtInput<Model>(code);
+  // The kernel at x, or NaN where it faulted (an estimate far outside any sensible range): the
+  // search cannot go on from there.
   auto value = [&](double x) {
     typename Model::Inputs moved = in;
     moved.*field = x;
-    return Model::Value(moved);
+    const double v = Model::Value(moved);
+    return detail::PendingFaults() ? NAN : v;
   };
   auto fail = [&]() -> double {
     if (sought == Sought::Correlation) {
@@ -85,7 +89,7 @@ double TwoAssetSearch(const typename Model::Inputs& in, int32_t code, TwoAssetBr
   if (!estimate()) return fail();
   vX = value(x);  // the first estimate is taken as it comes
   for (int iteration = 1; !(std::fabs(target - vX) <= kImpliedTolerance); ++iteration) {
-    if (iteration > kTwoAssetSearchIterations) return fail();
+    if (iteration > kTwoAssetSearchIterations || std::isnan(vX)) return fail();
     if (vX < target) {
       lo = x, vLo = vX;
     } else {
