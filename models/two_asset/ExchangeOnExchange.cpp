@@ -76,7 +76,7 @@ struct ExchOnExchModel {
       } else {
         hi = I;
       }
-      if (hi - lo <= 1e-15 * hi) return I;  // settled at the ratio's own resolution
+      if (std::isfinite(hi) && hi - lo <= 1e-15 * hi) return I;  // settled at its resolution
       double next = f.slope != 0 ? I - gap / f.slope : NAN;
       if (!(next > lo && next < hi)) {
         next = std::isinf(hi) ? 2 * I : lo > 0 ? std::sqrt(lo * hi) : hi / 2;
