@@ -200,20 +200,31 @@ struct Levels {
   double L1 = -1, L2 = -2, L3 = -3;
 };
 
-// The result codes of a method's OptionFunction enumeration, from the catalogue; a method
-// without that input returns its value only.
-constexpr uint64_t EnumerationCodes(std::string_view method) {
-  const MethodSpec* m = published::Method(method);
-  if (!m) throw "no such method in the catalogue";
-  for (const InputSpec& input : m->inputs) {
-    if (std::string_view(input.name) != "OptionFunction") continue;
+// The codes of an enumeration by its name.
+constexpr uint64_t EnumerationMask(std::string_view enumeration) {
+  for (const EnumerationSpec& e : published::kEnumerations) {
+    if (!EqualsIgnoreCase(e.name, enumeration)) continue;
     uint64_t mask = 0;
-    for (const EnumMember& member : published::Enumeration(input.enumeration)->members) {
-      mask |= uint64_t{1} << member.value;
-    }
+    for (const EnumMember& member : e.members) mask |= uint64_t{1} << member.value;
     return mask;
   }
-  return uint64_t{1} << result::Theoretical;
+  throw "no such enumeration in the catalogue";
+}
+
+// The result codes of a method's OptionFunction enumeration, from the catalogue; a method
+// without that input returns its value only. The catalogue is walked without comparing a pointer
+// into it with null: GCC's undefined-behaviour checks keep that from being evaluated at compile
+// time.
+constexpr uint64_t EnumerationCodes(std::string_view method) {
+  for (const MethodSpec& m : published::kMethods) {
+    if (!EqualsIgnoreCase(m.name, method)) continue;
+    for (const InputSpec& input : m.inputs) {
+      if (std::string_view(input.name) == "OptionFunction")
+        return EnumerationMask(input.enumeration);
+    }
+    return uint64_t{1} << result::Theoretical;
+  }
+  throw "no such method in the catalogue";
 }
 
 namespace detail {
@@ -235,15 +246,6 @@ inline constexpr Slots<typename Model::Inputs> kSlotsOf = [] {
     return Slots<typename Model::Inputs>{};
   }
 }();
-
-// The codes of an enumeration by its name.
-constexpr uint64_t EnumerationMask(std::string_view enumeration) {
-  uint64_t mask = 0;
-  for (const EnumMember& member : published::Enumeration(enumeration)->members) {
-    mask |= uint64_t{1} << member.value;
-  }
-  return mask;
-}
 
 template <class Model>
 inline constexpr uint64_t kEnumerationCodesOf = [] {
