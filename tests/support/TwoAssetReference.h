@@ -1,10 +1,15 @@
 // Independent references for the two-asset models: expectations taken by quadrature over one
 // asset's normal driver, with the other asset's conditional law in closed form and the exact
-// normal distribution, so that no formula of the library is restated.
+// normal distribution, so that no formula of the library is restated. Contracts are written by
+// name (support/NamedContract.h).
 #pragma once
 
 #include <cmath>
+#include <initializer_list>
+#include <sstream>
+#include <string>
 
+#include "support/NamedContract.h"
 #include "support/SingleAssetReference.h"
 
 namespace quantrel::testing {
@@ -14,36 +19,52 @@ namespace quantrel::testing {
 template <class F>
 double NormalExpectation(F f, double jump = NAN, int points = 20000) {
   auto integrate = [&](double lo, double hi) {
-    const double h = (hi - lo) / points;
-    double sum = 0;
-    for (int i = 0; i < points; ++i) {
-      const double z = lo + (i + 0.5) * h;
-      sum += ExactDensity(z) * f(z);
-    }
+    double sum = 0, h = (hi - lo) / points;
+    for (int i = 0; i < points; ++i)
+      sum += ExactDensity(lo + (i + 0.5) * h) * f(lo + (i + 0.5) * h);
     return sum * h;
   };
-  if (jump > -10 && jump < 10) return integrate(-10, jump) + integrate(jump, 10);
-  return integrate(-10, 10);
+  return jump > -10 && jump < 10 ? integrate(-10, jump) + integrate(jump, 10) : integrate(-10, 10);
 }
 
-// A lognormal asset: price S, yield q, volatility v, under the rate r, at T.
+// A lognormal asset (price, yield, volatility) under the rate r, at T.
 struct Lognormal {
   double S, q, v;
   double At(double r, double T, double z) const {
     return S * std::exp((r - q - v * v / 2) * T + v * std::sqrt(T) * z);
   }
-  // The driver value at which the asset ends at `level`.
   double DriverAt(double level, double r, double T) const {
     return (std::log(level / S) - (r - q - v * v / 2) * T) / (v * std::sqrt(T));
   }
 };
 
-// Asset 1 given asset 2's driver z2, correlation rho: lognormal again, with price, yield and
-// volatility such that a plain option on it is the conditional expectation.
-inline Lognormal Conditional(const Lognormal& a1, double rho, double T, double z2) {
-  const double s = a1.v * std::sqrt(T);
-  return {a1.S * std::exp(rho * s * z2 - rho * rho * s * s / 2), a1.q,
-          a1.v * std::sqrt(1 - rho * rho)};
+// Asset a given the other asset's driver z (correlation rho): lognormal again, so that a plain
+// option on it is the conditional expectation.
+inline Lognormal Conditional(const Lognormal& a, double rho, double T, double z) {
+  const double s = a.v * std::sqrt(T);
+  return {a.S * std::exp(rho * s * z - rho * rho * s * s / 2), a.q, a.v * std::sqrt(1 - rho * rho)};
+}
+
+// The contract with some inputs changed ("Correlation=1 OptionType=PutOption").
+inline NamedContract Changed(NamedContract c, const std::string& changes) {
+  std::istringstream words(changes);
+  for (std::string w; words >> w;) c.Set(w.substr(0, w.find('=')), w.substr(w.find('=') + 1));
+  return c;
+}
+
+// Each change of the contract, asked for its function, fails with this code and message.
+struct Refusal {
+  const char* changes;
+  int32_t function;
+  int32_t code;
+  const char* message;
+};
+inline void ExpectRefusals(const NamedContract& c, std::initializer_list<Refusal> refusals) {
+  for (const Refusal& r : refusals) {
+    const cli::Outcome o = Changed(c, r.changes).Price(r.function);
+    EXPECT_EQ(o.status, r.code) << r.changes;
+    EXPECT_EQ(o.message, r.message) << r.changes;
+  }
 }
 
 }  // namespace quantrel::testing

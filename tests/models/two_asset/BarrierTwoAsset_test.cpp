@@ -7,164 +7,120 @@
 #include "quantrel/quantrel.h"
 #include "support/TwoAssetReference.h"
 
-namespace quantrel {
+namespace quantrel::testing {
 namespace {
 
-using namespace quantrel::testing;
+constexpr const char* kTerms =
+    "OptionType=CallOption BarrierType=Down_Out AssetPrice1=100 AssetPrice2=100 StrikePrice=90 "
+    "Barrier=92 TimeExpire=0.5 Volatility1=0.2 Volatility2=0.2 InterestRate=0.08 YieldRate1=0.02 "
+    "YieldRate2=0.03 Correlation=0.5 TimeFormat=Years";
+const NamedContract kWhole("BarrierTwoAsset", kTerms);
+const NamedContract kPartial =
+    Changed(NamedContract("BarrierPartialTA", kTerms), "TimeBarrier=0.2");
 
-struct Contract {
-  int32_t type = CallOption, barrierType = Down_Out;
-  double S1 = 100, S2 = 100, X = 90, H = 95, t1 = 0.5, T = 0.5, v1 = 0.2, v2 = 0.2, r = 0.08;
-  double q1 = 0.02, q2 = 0.03, rho = 0.5, market = 0;
-  int32_t monitoring = ContinuouslyM;
-  bool partial = false;
+double Plain(const NamedContract& c) {
+  return PlainRef(c.GetInt("OptionType") == CallOption, 100, 90, 0.5, 0.2, 0.08, 0.02);
+}
 
-  double operator()(int32_t function = Theoretical_SP, int32_t* err = nullptr,
-                    bool skipValidation = false) const {
-    if (partial) {
-      return BarrierPartialTA(type, barrierType, function, S1, S2, X, H, t1, T, v1, v2, r, q1, q2,
-                              rho, market, monitoring, Years, Continuous, Continuous, Continuous,
-                              err, false, skipValidation);
-    }
-    return BarrierTwoAsset(type, barrierType, function, S1, S2, X, H, T, v1, v2, r, q1, q2, rho,
-                           market, monitoring, Years, Continuous, Continuous, Continuous, err,
-                           false, skipValidation);
+// Over asset 2's log-return x at the watch's end, with the density of the paths that never
+// crossed the barrier (reflection principle); given x, asset 1 at expiry is lognormal, its driver
+// correlated with asset 2's up to then.
+double KnockOutReference(const NamedContract& c) {
+  const bool down = c.GetInt("BarrierType") <= Down_In;
+  const double T = 0.5, watch = c.Has("TimeBarrier") ? c.Get("TimeBarrier") : T,
+               v2 = c.Get("Volatility2");
+  const double rho = c.Get("Correlation"), mu = 0.08 - c.Get("YieldRate2") - v2 * v2 / 2,
+               s = v2 * std::sqrt(watch);
+  const double b = std::log(c.Get("Barrier") / 100),
+               v1 = 0.2 * std::sqrt((T - rho * rho * watch) / T);
+  const double lo = down ? b : b - 12 * s, h = 12 * s / 20000;
+  double sum = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const double x = lo + (i + 0.5) * h, z = (x - mu * watch) / s,
+                 zr = (x - 2 * b - mu * watch) / s;
+    const double density = (std::exp(-z * z / 2) - std::exp(2 * mu * b / (v2 * v2) - zr * zr / 2)) /
+                           (std::sqrt(2 * M_PI) * s);
+    const double given =
+        100 * std::exp(0.2 * rho * z * std::sqrt(watch) - 0.02 * rho * rho * watch);
+    sum += density * PlainRef(c.GetInt("OptionType") == CallOption, given, 90, T, v1, 0.08, 0.02);
   }
-  bool Down() const { return barrierType == Down_Out || barrierType == Down_In; }
-  double Plain() const { return PlainRef(type == CallOption, S1, X, T, v1, r, q1); }
-  // Over asset 2's log-return x at the end of the watch, with the density of paths that never
-  // crossed the barrier on the way (the reflection principle); given x, asset 1 at expiry is
-  // lognormal, its driver correlated with asset 2's up to then.
-  double KnockOutReference() const {
-    const double watch = partial ? t1 : T, s = v2 * std::sqrt(watch);
-    const double mu = r - q2 - v2 * v2 / 2, b = std::log(H / S2);
-    const double spread1 = v1 * std::sqrt((T - rho * rho * watch) / T);
-    const int points = 20000;
-    const double lo = Down() ? b : b - 12 * s, hi = Down() ? b + 12 * s : b, h = (hi - lo) / points;
-    double sum = 0;
-    for (int i = 0; i < points; ++i) {
-      const double x = lo + (i + 0.5) * h, z = (x - mu * watch) / s,
-                   zr = (x - 2 * b - mu * watch) / s;
-      const double density =
-          (std::exp(-z * z / 2) - std::exp(2 * mu * b / (v2 * v2) - zr * zr / 2)) /
-          (std::sqrt(2 * M_PI) * s);
-      const double w2 = z * std::sqrt(watch);  // asset 2's Brownian motion at the watch's end
-      const double given = S1 * std::exp(v1 * rho * w2 - v1 * v1 * rho * rho * watch / 2);
-      sum += density * PlainRef(type == CallOption, given, X, T, spread1, r, q1);
-    }
-    return sum * h;
-  }
-};
+  return sum * h;
+}
 
-TEST(BarrierTwoAsset, KnockOutIsTheExpectedPayoffOfSurvivingPaths) {
-  for (bool partial : {false, true}) {
-    for (int32_t type : {CallOption, PutOption}) {
-      for (double rho : {-0.7, 0.0, 0.5}) {
-        for (auto [barrierType, H] : {std::pair{Down_Out, 92.0}, std::pair{Up_Out, 112.0}}) {
-          Contract c;
-          c.partial = partial, c.t1 = 0.2, c.type = type, c.rho = rho;
-          c.barrierType = barrierType, c.H = H;
-          EXPECT_NEAR(c(), c.KnockOutReference(), 2e-6 * c.S1)
-              << partial << " " << type << " " << rho << " " << barrierType;
+TEST(BarrierTwoAsset, KnockOutIsTheSurvivorsPayoffAndKnockInTheRest) {
+  for (const NamedContract* base : {&kWhole, &kPartial}) {
+    for (const char* type : {"CallOption", "PutOption"}) {
+      for (const char* rho : {"-0.7", "0", "0.5"}) {
+        for (const char* barrier :
+             {"BarrierType=Down_Out Barrier=92", "BarrierType=Up_Out Barrier=112"}) {
+          const NamedContract c = Changed(
+              *base, std::string("OptionType=") + type + " Correlation=" + rho + " " + barrier);
+          EXPECT_NEAR(c(1), KnockOutReference(c), 2e-4) << c.Describe();
+          const NamedContract in = c.With("BarrierType", c.GetInt("BarrierType") + 1);
+          EXPECT_NEAR(c(1) + in(1), Plain(c), 2e-4) << c.Describe();
         }
       }
     }
   }
+  // Asset 2 at 2% volatility: the barrier's reflected term is e^35 times a far tail.
+  const NamedContract quiet = Changed(kWhole, "Volatility2=0.02 YieldRate2=0.25 Barrier=96");
+  EXPECT_NEAR(quiet(1), KnockOutReference(quiet), 2e-4);
 }
 
-TEST(BarrierTwoAsset, KnockInAndKnockOutMakeThePlainOption) {
-  for (bool partial : {false, true}) {
-    for (int32_t type : {CallOption, PutOption}) {
-      for (auto [out, in, H] : {std::tuple{Down_Out, Down_In, 92.0}, {Up_Out, Up_In, 112.0}}) {
-        Contract c;
-        c.partial = partial, c.t1 = 0.2, c.type = type, c.barrierType = out, c.H = H;
-        Contract knockIn = c;
-        knockIn.barrierType = in;
-        EXPECT_NEAR(c() + knockIn(), c.Plain(), 2e-6 * c.S1)
-            << partial << " " << type << " " << out;
-      }
+TEST(BarrierTwoAsset, WatchedUntilExpiryOrBeyondThePartialIsTheWholeLife) {
+  for (int32_t type : {Down_Out, Down_In, Up_Out, Up_In}) {
+    const double H = type <= Down_In ? 95 : 110;
+    const NamedContract whole = kWhole.With("BarrierType", type).With("Barrier", H);
+    const NamedContract partial = kPartial.With("BarrierType", type).With("Barrier", H);
+    EXPECT_NEAR(partial.With("TimeBarrier", 0.5)(1), whole(1), 1e-12) << type;
+    EXPECT_NEAR(partial.With("TimeBarrier", 1.0)(1), whole(1), 1e-12) << type;
+  }
+}
+
+// Asset 2 at or beyond the barrier has crossed it (a barrier at its price is not moved), and asset
+// 2 at the volatility floor follows its drift: the knock-out is worth nothing, the knock-in the
+// plain option; or, never reaching the barrier, the knock-out is the plain option.
+TEST(BarrierTwoAsset, ACrossedBarrierKnocksOutOrIn) {
+  for (const NamedContract* base : {&kWhole, &kPartial}) {
+    for (const char* crossed :
+         {"BarrierType=Down_Out Barrier=105", "BarrierType=Up_Out Barrier=100",
+          "BarrierType=Up_Out Barrier=95 BarrierMonitoring=DailyM",
+          "BarrierType=Down_Out Barrier=95 Volatility2=0 YieldRate2=0.6"}) {
+      const NamedContract c = Changed(*base, crossed);
+      EXPECT_NEAR(c(1), 0, 1e-6) << crossed;
+      EXPECT_NEAR(c.With("BarrierType", c.GetInt("BarrierType") + 1)(1), Plain(c), 2e-5) << crossed;
     }
+    EXPECT_NEAR(Changed(*base, "BarrierType=Up_Out Barrier=110 Volatility2=0")(1), Plain(*base),
+                2e-5);
   }
-}
-
-TEST(BarrierTwoAsset, WatchedUntilExpiryThePartialIsTheWholeLife) {
-  for (int32_t barrierType : {Down_Out, Down_In, Up_Out, Up_In}) {
-    Contract whole;
-    whole.barrierType = barrierType, whole.H = barrierType <= Down_In ? 95 : 110;
-    Contract partial = whole;
-    partial.partial = true, partial.t1 = whole.T;
-    EXPECT_NEAR(partial(), whole(), 1e-12) << barrierType;
-    partial.t1 = 2 * whole.T;  // a watch beyond expiry adds nothing
-    EXPECT_NEAR(partial(), whole(), 1e-12) << barrierType;
-  }
-}
-
-// Asset 2 already at or beyond the barrier: the knock-out is worth nothing, the knock-in the
-// plain option, decided with the barrier as priced (a barrier at asset 2's price is not moved).
-TEST(BarrierTwoAsset, AssetTwoBeyondTheBarrierHasCrossedIt) {
-  for (bool partial : {false, true}) {
-    for (int32_t monitoring : {ContinuouslyM, DailyM}) {
-      for (auto [barrierType, H] :
-           {std::pair{Down_Out, 105.0}, {Down_Out, 100.0}, {Up_Out, 95.0}, {Up_Out, 100.0}}) {
-        Contract c;
-        c.partial = partial, c.t1 = 0.2, c.monitoring = monitoring, c.barrierType = barrierType;
-        c.H = H;
-        EXPECT_EQ(c(), 0.0) << partial << " " << H;
-        c.barrierType = barrierType + 1;  // the matching knock-in
-        EXPECT_NEAR(c(), c.Plain(), 1e-6 * c.S1) << partial << " " << H;
-      }
-    }
-  }
-}
-
-// Asset 2 at the volatility floor follows its drift: the barrier is crossed or it is not.
-TEST(BarrierTwoAsset, AssetTwoWithoutVolatilityCrossesOrNot) {
-  Contract c;
-  c.v2 = 0, c.barrierType = Up_Out, c.H = 110;  // drifts up 5% a year: never reaches 110
-  EXPECT_NEAR(c(), c.Plain(), 1e-6 * c.S1);
-  c.barrierType = Down_Out, c.H = 95, c.q2 = 0.25;  // drifts down 17% a year: crosses 95
-  EXPECT_NEAR(c(), 0, 1e-6 * c.S1);
-  c.barrierType = Down_In;
-  EXPECT_NEAR(c(), c.Plain(), 1e-6 * c.S1);
-  // Crossing at expiry: between the two, and on the right side of the reference at 2% volatility.
-  c.barrierType = Down_Out, c.H = 100 * std::exp((c.r - c.q2) * c.T);
-  EXPECT_GT(c(), 0.2 * c.Plain());
-  EXPECT_LT(c(), 0.8 * c.Plain());
-  c.v2 = 0.02, c.H = 96;
-  EXPECT_NEAR(c(), c.KnockOutReference(), 2e-6 * c.S1);
 }
 
 // A barrier watched daily is a continuous one moved away from asset 2 by its own volatility.
 TEST(BarrierTwoAsset, DailyMonitoringMovesTheBarrierAgainstAssetTwo) {
-  Contract daily;
-  daily.monitoring = DailyM, daily.v2 = 0.3;
-  Contract moved = daily;
-  moved.monitoring = ContinuouslyM, moved.H = 95 * std::exp(-0.5826 * 0.3 * std::sqrt(1 / 365.0));
-  EXPECT_NEAR(daily(), moved(), 1e-12);
+  const NamedContract daily = Changed(kWhole, "BarrierMonitoring=DailyM Volatility2=0.3");
+  EXPECT_NEAR(daily(1),
+              daily.With("BarrierMonitoring", 0)
+                  .With("Barrier", 92 * std::exp(-0.5826 * 0.3 / std::sqrt(365.0)))(1),
+              1e-12);
 }
 
 TEST(BarrierTwoAsset, FailuresComeInOrderWithExactCodesAndMessages) {
-  Contract partial;
-  partial.partial = true;
-  ExpectFailures<Contract>({
-      {"barrier type before the watch",
-       With(partial, [](Contract& k) { k.barrierType = 5, k.t1 = 0; }), Theoretical_SP,
-       BarrierTypeErr, "The BarrierType is Invalid."},
-      {"watch before the common checks", With(partial, [](Contract& k) { k.t1 = 0, k.S1 = -1; }),
-       Theoretical_SP, TimeBarrierErr, "TimeBarrier must be greater than 0."},
-      {"barrier", With(partial, [](Contract& k) { k.H = 0; }), Theoretical_SP, BarrierLowErr,
-       "The Barrier must be greater than 0."},
-      {"monitoring before the function", With(partial, [](Contract& k) { k.monitoring = 8; }),
-       Delta, MonitoringErr, "The Barrier Monitoring is invalid."},
-      {"single-asset delta", partial, Delta, OptionFunctionErr, "The OptionFunction is invalid."},
-      {"a price no correlation reaches", With(partial, [](Contract& k) { k.market = 60; }),
-       ImpliedCorr_SP, ImpliedCorrErr, "There is NO solution for the Implied Correlation."},
-  });
-  Contract skipped;
-  skipped.monitoring = -1;  // the shift runs on unvalidated calls too
-  ExpectFailure([&](int32_t* err) { return skipped(Theoretical_SP, err, true); },
-                {MonitoringErr, "The Barrier Monitoring is invalid."}, "unvalidated monitoring");
+  ExpectRefusals(
+      kPartial,
+      {{"BarrierType=5 TimeBarrier=0", 1, BarrierTypeErr, "The BarrierType is Invalid."},
+       {"TimeBarrier=0 AssetPrice1=-1", 1, TimeBarrierErr, "TimeBarrier must be greater than 0."},
+       {"Barrier=0", 1, BarrierLowErr, "The Barrier must be greater than 0."},
+       {"BarrierMonitoring=8", Delta, MonitoringErr, "The Barrier Monitoring is invalid."},
+       {"", Delta, OptionFunctionErr, "The OptionFunction is invalid."},
+       {"MarketPrice=60", ImpliedCorr_SP, ImpliedCorrErr,
+        "There is NO solution for the Implied Correlation."}});
+  // The barrier is moved on unvalidated calls too, and checks its monitoring there.
+  int32_t err = 0;
+  EXPECT_THROW(BarrierTwoAsset(CallOption, Down_Out, 1, 100, 100, 90, 95, 0.5, 0.2, 0.2, 0.08, 0.02,
+                               0.03, 0.5, 0, -1, Years, 0, 0, 0, &err, false, true),
+               PricingError);
+  EXPECT_EQ(err, MonitoringErr);
 }
 
 }  // namespace
-}  // namespace quantrel
+}  // namespace quantrel::testing

@@ -6,69 +6,47 @@
 #include "quantrel/quantrel.h"
 #include "support/TwoAssetReference.h"
 
-namespace quantrel {
+namespace quantrel::testing {
 namespace {
 
-using namespace quantrel::testing;
+const NamedContract kBase(
+    "EquityLinkedFX",
+    "OptionType=CallOption CurrencyType=Domestic AssetPrice=100 StrikePrice=1.52 "
+    "ExchangeRate=1.5 TimeExpire=0.25 VolAsset=0.2 VolExch=0.12 IntRateDom=0.08 "
+    "IntRateFor=0.05 YieldRate=0.04 Correlation=-0.4 TimeFormat=Years");
 
-struct Contract {
-  int32_t type = CallOption, currency = Domestic;
-  double S = 100, X = 1.52, E = 1.5, T = 0.25, vS = 0.2, vE = 0.12, rd = 0.08, rf = 0.05;
-  double q = 0.04, rho = -0.4;
+// e^(-rd T) E[S_T max(E_T - X, 0)] over the exchange rate's driver, with the foreign asset's
+// expected price given it (its domestic drift is rf - q less the covariance).
+double Reference(const NamedContract& c) {
+  const bool call = c.GetInt("OptionType") == CallOption;
+  const double T = 0.25, rho = c.Get("Correlation"), vS = 0.2, vE = 0.12;
+  return std::exp(-0.08 * T) * NormalExpectation([&](double z) {
+           const double asset =
+               100 * std::exp((0.05 - 0.04 - rho * vS * vE) * T - rho * rho * vS * vS * T / 2 +
+                              rho * vS * std::sqrt(T) * z);
+           const double rate = Lognormal{1.5, 0.05, vE}.At(0.08, T, z);
+           return asset * std::max(call ? rate - 1.52 : 1.52 - rate, 0.0);
+         });
+}
 
-  double operator()(int32_t function = Theoretical_QU, int32_t* err = nullptr) const {
-    return EquityLinkedFX(type, currency, function, S, X, E, T, vS, vE, rd, rf, q, rho, 0, Years,
-                          Continuous, Continuous, Continuous, err);
-  }
-  // e^(-rd T) E[S_T max(E_T - X, 0)] over the exchange rate's driver, the foreign asset's
-  // expected price given that driver in closed form (its domestic drift is rf - q less the
-  // covariance).
-  double Reference() const {
-    const Lognormal fx{E, rf, vE};
-    const double sT = std::sqrt(T);
-    return std::exp(-rd * T) * NormalExpectation([&](double z) {
-             const double asset = S * std::exp((rf - q - rho * vS * vE) * T -
-                                               rho * rho * vS * vS * T / 2 + rho * vS * sT * z);
-             const double rate = fx.At(rd, T, z);
-             return asset * std::max(type == CallOption ? rate - X : X - rate, 0.0);
-           });
-  }
-};
-
-TEST(EquityLinkedFX, DomesticValueIsTheExpectedPayoff) {
+TEST(EquityLinkedFX, DomesticValueIsTheExpectedPayoffAndProportionalToTheAsset) {
   for (int32_t type : {CallOption, PutOption}) {
-    for (double rho : {-0.4, 0.0, 0.8}) {
-      Contract c;
-      c.type = type, c.rho = rho;
-      EXPECT_NEAR(c(), c.Reference(), 1e-6 * c.S) << type << " " << rho;
+    for (double rho : {-0.4, 0.8}) {
+      const NamedContract c = kBase.With("OptionType", type).With("Correlation", rho);
+      EXPECT_NEAR(c(1), Reference(c), 1e-4) << type << " " << rho;
     }
   }
-}
-
-TEST(EquityLinkedFX, DomesticValueIsProportionalToTheAsset) {
-  Contract c, doubled;
-  doubled.S = 2 * c.S;
-  EXPECT_NEAR(doubled(), 2 * c(), 1e-12 * doubled());
-  EXPECT_NEAR(c(Lambda_QU), 1, 1e-6);
-}
-
-TEST(EquityLinkedFX, AnUnknownCurrencyTypeIsWorthNothing) {
-  Contract c;
-  c.currency = 3;
-  EXPECT_EQ(c(), 0.0);
+  EXPECT_NEAR(kBase.With("AssetPrice", 200)(1), 2 * kBase(1), 1e-12);
+  EXPECT_NEAR(kBase(Lambda_QU), 1, 1e-6);
+  EXPECT_EQ(kBase.With("CurrencyType", 3)(1), 0.0);  // not checked: worth nothing
 }
 
 TEST(EquityLinkedFX, FailuresComeInOrderWithExactCodesAndMessages) {
-  const Contract c;
-  ExpectFailures<Contract>({
-      {"domestic rate", With(c, [](Contract& k) { k.rd = NAN, k.rf = 0; }), Theoretical_QU,
-       IntRateDomErr, "IntRateDom must be greater than 0."},
-      {"foreign rate", With(c, [](Contract& k) { k.rf = 0; }), Theoretical_QU, IntRateForErr,
-       "IntRateFor must be greater than 0."},
-      {"option type", With(c, [](Contract& k) { k.type = 0; }), Theoretical_QU, OptionTypeErr,
-       "The OptionType is invalid."},
-  });
+  ExpectRefusals(kBase, {{"IntRateDom=nan IntRateFor=0", 1, IntRateDomErr,
+                          "IntRateDom must be greater than 0."},
+                         {"IntRateFor=0", 1, IntRateForErr, "IntRateFor must be greater than 0."},
+                         {"OptionType=0", 1, OptionTypeErr, "The OptionType is invalid."}});
 }
 
 }  // namespace
-}  // namespace quantrel
+}  // namespace quantrel::testing

@@ -7,122 +7,90 @@
 #include "quantrel/quantrel.h"
 #include "support/TwoAssetReference.h"
 
-namespace quantrel {
+namespace quantrel::testing {
 namespace {
 
-using namespace quantrel::testing;
+const NamedContract kBase("Exchange",
+                          "ExerciseType=European AssetPrice1=22 AssetPrice2=20 TimeExpire=0.5 "
+                          "Volatility1=0.2 Volatility2=0.25 YieldRate1=0.06 YieldRate2=0.04 "
+                          "Correlation=-0.5 QtyAsset1=1 QtyAsset2=1 TimeFormat=Years");
+const char* const kCases[] = {
+    "", "AssetPrice1=100 AssetPrice2=110 TimeExpire=2 Volatility1=0.35 YieldRate2=0.01",
+    "YieldRate2=0 Correlation=0.9 QtyAsset1=2.5 QtyAsset2=3",  // asset 2 pays nothing
+    "AssetPrice1=80 YieldRate2=-0.03 Correlation=-0.8 QtyAsset1=0.01 QtyAsset2=0.008"};
 
-struct Contract {
-  int32_t exercise = European;
-  double S1 = 22, S2 = 20, T = 0.5, v1 = 0.2, v2 = 0.25, q1 = 0.06, q2 = 0.04, rho = -0.5;
-  double Q1 = 1, Q2 = 1;
-
-  double operator()(int32_t function = Theoretical_EX, int32_t* err = nullptr) const {
-    return Exchange(exercise, function, S1, S2, T, v1, v2, q1, q2, rho, Q1, Q2, 0, Years,
-                    Continuous, Continuous, err);
+struct Terms {
+  double A, X, T, v, q1, q2;  // Q1 S1, Q2 S2, the ratio's volatility
+  explicit Terms(const NamedContract& c)
+      : A(c.Get("QtyAsset1") * c.Get("AssetPrice1")),
+        X(c.Get("QtyAsset2") * c.Get("AssetPrice2")),
+        T(c.Get("TimeExpire")),
+        q1(c.Get("YieldRate1")),
+        q2(c.Get("YieldRate2")) {
+    const double v1 = c.Get("Volatility1"), v2 = c.Get("Volatility2"), rho = c.Get("Correlation");
+    v = std::sqrt(v1 * v1 + v2 * v2 - 2 * rho * v1 * v2);
   }
-  Contract Swapped() const {
-    Contract c = *this;
-    std::swap(c.S1, c.S2), std::swap(c.v1, c.v2), std::swap(c.q1, c.q2), std::swap(c.Q1, c.Q2);
-    return c;
-  }
-  double Forward() const { return Q1 * S1 * std::exp(-q1 * T) - Q2 * S2 * std::exp(-q2 * T); }
-  // Cox-Ross-Rubinstein on the price ratio with asset 2 as numeraire: an American call on Q1 S1
-  // struck at Q2 S2, rate q2, carry q2 - q1.
+  double Forward() const { return A * std::exp(-q1 * T) - X * std::exp(-q2 * T); }
+  // Cox-Ross-Rubinstein on the price ratio, asset 2 the numeraire: an American call on A struck at
+  // X, rate q2, carry q2 - q1.
   double Lattice(int steps = 1500) const {
-    const double v = std::sqrt(v1 * v1 + v2 * v2 - 2 * rho * v1 * v2), dt = T / steps;
-    const double u = std::exp(v * std::sqrt(dt)), d = 1 / u;
-    const double p = (std::exp((q2 - q1) * dt) - d) / (u - d), disc = std::exp(-q2 * dt);
-    const double A = Q1 * S1, X = Q2 * S2;
-    std::vector<double> value(steps + 1);
-    for (int j = 0; j <= steps; ++j) value[j] = std::max(A * std::pow(u, 2 * j - steps) - X, 0.0);
+    const double dt = T / steps, u = std::exp(v * std::sqrt(dt));
+    const double p = (std::exp((q2 - q1) * dt) - 1 / u) / (u - 1 / u), disc = std::exp(-q2 * dt);
+    std::vector<double> w(steps + 1);
+    for (int j = 0; j <= steps; ++j) w[j] = std::max(A * std::pow(u, 2 * j - steps) - X, 0.0);
     for (int i = steps - 1; i >= 0; --i) {
       for (int j = 0; j <= i; ++j) {
-        const double held = disc * (p * value[j + 1] + (1 - p) * value[j]);
-        value[j] = std::max(held, A * std::pow(u, 2 * j - i) - X);
+        w[j] = std::max(disc * (p * w[j + 1] + (1 - p) * w[j]), A * std::pow(u, 2 * j - i) - X);
       }
     }
-    return value[0];
+    return w[0];
   }
-};
-
-const Contract kCases[] = {
-    {European, 22, 20, 0.5, 0.2, 0.25, 0.06, 0.04, -0.5},
-    {European, 100, 110, 2, 0.35, 0.2, 0.08, 0.01, 0.3},
-    {European, 50, 45, 1, 0.3, 0.3, 0.1, 0.0, 0.9, 2.5, 3},  // asset 2 pays nothing
-    {European, 80, 100, 0.25, 0.4, 0.15, 0.02, -0.03, -0.8, 0.01, 0.008},
 };
 
 // Receiving asset 1 for asset 2 less the reverse is the forward exchange (Margrabe's symmetry).
 TEST(Exchange, TheTwoDirectionsDifferByTheForward) {
-  for (const Contract& c : kCases) {
-    EXPECT_NEAR(c() - c.Swapped()(), c.Forward(), 1e-9 * c.Q1 * c.S1) << c.S1 << " " << c.S2;
+  for (const char* k : kCases) {
+    const NamedContract c = Changed(kBase, k);
+    NamedContract reverse = c;
+    for (const char* pair : {"AssetPrice", "Volatility", "YieldRate", "QtyAsset"}) {
+      const std::string one = std::string(pair) + "1", two = std::string(pair) + "2";
+      reverse.Set(one, c.Get(two)), reverse.Set(two, c.Get(one));
+    }
+    EXPECT_NEAR(c(1) - reverse(1), Terms(c).Forward(), 1e-9 * Terms(c).A) << k;
   }
 }
 
-TEST(Exchange, ScalesWithThePricesAndTheQuantities) {
-  for (const Contract& c : kCases) {
-    Contract scaled = c, units = c;
-    scaled.S1 *= 3, scaled.S2 *= 3;
-    EXPECT_NEAR(scaled(), 3 * c(), 1e-12 * scaled());
-    units.S1 *= c.Q1, units.S2 *= c.Q2, units.Q1 = units.Q2 = 1;
-    EXPECT_NEAR(units(), c(), 1e-12 * units());
-  }
-}
-
-// Early exercise pays only while asset 1 yields: with no yield the American is the European
-// exactly; otherwise the approximation is a lower bound close to the lattice, never below the
-// European value or exercise now. The third case has asset 2 without yield, where the
-// approximation's own fallback read 0.
+// The American value is a lower bound close to the lattice, never below the European value or
+// exercise now (case 3: asset 2 without yield, where the approximation's fallback gave 0), and
+// the European value exactly when asset 1 yields nothing.
 TEST(Exchange, AmericanLiesBetweenItsBoundsAndNearTheLattice) {
-  for (Contract c : kCases) {
-    c.exercise = American;
-    Contract european = c;
-    european.exercise = European;
-    const double american = c(), lattice = c.Lattice();
-    EXPECT_GE(american, std::max(european(), c.Q1 * c.S1 - c.Q2 * c.S2));
-    EXPECT_LE(american, lattice * (1 + 2e-3) + 1e-6) << c.S1;
-    EXPECT_GE(american, lattice * 0.98) << c.S1;
-    c.q1 = european.q1 = -0.01;
-    EXPECT_EQ(c(), european()) << c.S1;
+  for (const char* k : kCases) {
+    const NamedContract european = Changed(kBase, k), c = european.With("ExerciseType", American);
+    const Terms t(c);
+    EXPECT_GE(c(1), std::max(european(1), t.A - t.X)) << k;
+    EXPECT_LE(c(1), t.Lattice() * (1 + 2e-3) + 1e-6) << k;
+    EXPECT_GE(c(1), t.Lattice() * 0.95) << k;
+    EXPECT_EQ(c.With("YieldRate1", -0.01)(1), european.With("YieldRate1", -0.01)(1)) << k;
   }
-  Contract deep{American, 60, 20, 1, 0.2, 0.25, 0.3, 0.02, 0.5};  // beyond the trigger
-  EXPECT_EQ(deep(), 40.0);
-}
-
-TEST(Exchange, AmericanWithoutYieldOnAssetTwoAndLittleSpreadKeepsItsValue) {
-  // The ratio's volatility is 0.5%: the approximation's powers overflow and its fallback, at a
-  // rate of 0, would give 0.
-  Contract c{American, 22, 20, 1, 0.2, 0.2, 0.06, 0.0, 0.9996875};
-  EXPECT_GE(c(), 2.0);
-  EXPECT_NEAR(c(), c.Lattice(), 0.02 * c.Lattice());
-}
-
-// Perfectly correlated assets of equal volatility: the ratio is certain.
-TEST(Exchange, ACertainRatioIsWorthItsForward) {
-  for (double rho : {1.0, 0.99999999999}) {
-    Contract c{European, 22, 20, 0.5, 0.3, 0.3, 0.06, 0.04, rho};
-    EXPECT_NEAR(c(), std::max(c.Forward(), 0.0), 1e-6);
-    c.exercise = American;
-    EXPECT_GE(c(), 2.0);
-    EXPECT_TRUE(std::isfinite(c(Vega1_EX)) && std::isfinite(c(Chi_EX)));
-  }
+  const char* beyond = "ExerciseType=American AssetPrice1=60 TimeExpire=1 YieldRate1=0.3";
+  EXPECT_EQ(Changed(kBase, beyond).With("Correlation", 0.5)(1), 40.0);  // past the trigger
+  // The ratio at 0.5% volatility, no yield on asset 2: the approximation's powers overflow.
+  const NamedContract quiet = Changed(kBase, "ExerciseType=American Volatility2=0.2 YieldRate2=0");
+  const Terms q(quiet.With("Correlation", 0.9996875));
+  EXPECT_NEAR(quiet.With("Correlation", 0.9996875)(1), q.Lattice(), 0.02 * q.Lattice());
+  // Perfect correlation and equal volatilities: the ratio is certain, and with it the best date.
+  const NamedContract certain = Changed(kBase, "Correlation=1 Volatility2=0.2");
+  EXPECT_NEAR(certain(1), Terms(certain).Forward(), 1e-6);
+  EXPECT_NEAR(certain.With("ExerciseType", American)(1), 2, 1e-6);
 }
 
 TEST(Exchange, FailuresComeInOrderWithExactCodesAndMessages) {
-  const Contract c;
-  ExpectFailures<Contract>({
-      {"first quantity", With(c, [](Contract& k) { k.Q1 = 0, k.Q2 = 0; }), Theoretical_EX,
-       Quantity1Err, "Quantity1 must be greater than 0."},
-      {"second quantity", With(c, [](Contract& k) { k.Q2 = -1; }), Theoretical_EX, Quantity2Err,
-       "Quantity2 must be greater than 0."},
-      {"no strike to move", c, StrikeSensitivity, OptionFunctionErr,
-       "The OptionFunction is invalid."},
-  });
-  Contract seven = c;
-  seven.exercise = 7;  // anything but American is European
-  EXPECT_EQ(seven(), c());
+  ExpectRefusals(kBase,
+                 {{"QtyAsset1=0 QtyAsset2=0", 1, Quantity1Err, "Quantity1 must be greater than 0."},
+                  {"QtyAsset2=-1", 1, Quantity2Err, "Quantity2 must be greater than 0."},
+                  {"", StrikeSensitivity, OptionFunctionErr, "The OptionFunction is invalid."}});
+  EXPECT_EQ(kBase.With("ExerciseType", 7)(1), kBase(1));  // anything but American is European
 }
 
 }  // namespace
-}  // namespace quantrel
+}  // namespace quantrel::testing

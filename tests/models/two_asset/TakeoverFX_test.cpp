@@ -6,81 +6,54 @@
 #include "quantrel/quantrel.h"
 #include "support/TwoAssetReference.h"
 
-namespace quantrel {
+namespace quantrel::testing {
 namespace {
 
-using namespace quantrel::testing;
+const NamedContract kBase(
+    "TakeoverFX",
+    "ValueFirm=100 NumCurrency=105 StrikePrice=1.55 ExchangeRate=1.5 TimeExpire=1 "
+    "VolFirm=0.2 VolExch=0.25 IntRateDom=0.08 IntRateFor=0.06 Correlation=0.1 "
+    "TimeFormat=Years");
 
-struct Contract {
-  double V = 100, N = 105, X = 1.55, E = 1.5, T = 1, vV = 0.2, vE = 0.25, rd = 0.08, rf = 0.06;
-  double rho = 0.1;
-
-  double operator()(int32_t function = Theoretical_FX, int32_t* err = nullptr) const {
-    return TakeoverFX(function, V, N, X, E, T, vV, vE, rd, rf, rho, 0, Years, Continuous,
-                      Continuous, err);
-  }
-  // e^(-rd T) N E[max(E_T - X, 0); V_T < N] over the exchange rate's driver: given it, the firm's
-  // value (domestic drift rf less the covariance) ends below N with a normal probability.
-  double Reference() const {
-    const Lognormal fx{E, rf, vE};
-    const double sT = std::sqrt(T);
-    const double cut = (std::log(N / V) - (rf - rho * vV * vE - vV * vV / 2) * T) / (vV * sT);
-    return std::exp(-rd * T) * N * NormalExpectation([&](double z) {
-             const double below = ExactN((cut - rho * z) / std::sqrt(1 - rho * rho));
-             return std::max(fx.At(rd, T, z) - X, 0.0) * below;
-           });
-  }
-};
+// e^(-rd T) N E[max(E_T - X, 0); V_T < N] over the exchange rate's driver: given it, the firm's
+// value (domestic drift rf less the covariance) ends below N with a normal probability.
+double Reference(const NamedContract& c) {
+  const double N = c.Get("NumCurrency"), rho = c.Get("Correlation"), vV = 0.2, vE = 0.25;
+  const double cut = (std::log(N / 100) - (0.06 - rho * vV * vE - vV * vV / 2)) / vV;
+  return std::exp(-0.08) * N * NormalExpectation([&](double z) {
+           const double below = ExactN((cut - rho * z) / std::sqrt(1 - rho * rho));
+           return std::max(Lognormal{1.5, 0.06, vE}.At(0.08, 1, z) - 1.55, 0.0) * below;
+         });
+}
 
 TEST(TakeoverFX, ValueIsTheExpectedPayoffOnSuccess) {
-  for (double rho : {-0.7, 0.1, 0.9}) {
-    for (double N : {80.0, 105.0, 140.0}) {
-      Contract c;
-      c.rho = rho, c.N = N;
-      EXPECT_NEAR(c(), c.Reference(), 1e-6 * c.N) << rho << " " << N;
+  for (double rho : {-0.7, 0.9}) {
+    for (double N : {80.0, 140.0}) {
+      const NamedContract c = kBase.With("Correlation", rho).With("NumCurrency", N);
+      EXPECT_NEAR(c(1), Reference(c), 1e-4) << rho << " " << N;
     }
   }
+  EXPECT_NEAR(kBase.With("ValueFirm", 200).With("NumCurrency", 210)(1), 2 * kBase(1), 1e-12);
+  EXPECT_LT(kBase.With("ValueFirm", 1e6)(1), 1e-6);  // the takeover all but surely fails
+  EXPECT_EQ(kBase.With("NumCurrency", 0)(1), 0.0);   // it never succeeds
 }
 
-TEST(TakeoverFX, FirmAndCurrencyScaleTogether) {
-  Contract c, doubled;
-  doubled.V *= 2, doubled.N *= 2;
-  EXPECT_NEAR(doubled(), 2 * c(), 1e-12 * doubled());
-  Contract sure = c;
-  sure.V = 1e6;  // the takeover all but surely fails
-  EXPECT_LT(sure(), 1e-6);
-  sure.N = 0;  // can never succeed
-  EXPECT_EQ(sure(), 0.0);
-}
-
-// The takeover enumeration's rates: 28 and 29 move the domestic and the foreign rate; the plain
-// Rho and Psi of the declared enumeration are refused.
+// The takeover enumeration's rates, 28 and 29, are served; the declared Rho and Psi are not.
 TEST(TakeoverFX, ServesTheDomesticAndForeignRhos) {
-  const Contract c;
-  const double h = 1e-5;
-  Contract up = c, down = c;
-  up.rd += h, down.rd -= h;
-  EXPECT_NEAR(c(28), 0.01 * (up() - down()) / (2 * h), 1e-7);
-  up = down = c;
-  up.rf += h, down.rf -= h;
-  EXPECT_NEAR(c(29), 0.01 * (up() - down()) / (2 * h), 1e-7);
-}
-
-TEST(TakeoverFX, FailuresComeInOrderWithExactCodesAndMessages) {
-  const Contract c;
-  ExpectFailures<Contract>({
-      {"domestic rate", With(c, [](Contract& k) { k.rd = 0, k.V = -1; }), Theoretical_FX,
-       IntRateDomErr, "IntRateDom must be greater than 0."},
-      {"foreign rate", With(c, [](Contract& k) { k.rf = 0; }), Theoretical_FX, IntRateForErr,
-       "IntRateFor must be greater than 0."},
-      {"currency amount that is no number", With(c, [](Contract& k) { k.N = NAN, k.V = -1; }),
-       Theoretical_FX, Quantity1Err, "NumCurrency must be a finite number."},
-      {"firm value as the asset price", With(c, [](Contract& k) { k.V = 0, k.V = -1; }),
-       Theoretical_FX, AssetPriceErr, "AssetPrice must be greater than 0."},
-      {"plain rho", c, Rho_FX, OptionFunctionErr, "The OptionFunction is invalid."},
-      {"psi", c, Psi_FX, OptionFunctionErr, "The OptionFunction is invalid."},
-  });
+  for (auto [code, rate] : {std::pair{28, "IntRateDom"}, {29, "IntRateFor"}}) {
+    const double r = kBase.Get(rate), h = 1e-5;
+    EXPECT_NEAR(kBase(code),
+                0.01 * (kBase.With(rate, r + h)(1) - kBase.With(rate, r - h)(1)) / (2 * h), 1e-7);
+  }
+  ExpectRefusals(
+      kBase,
+      {{"IntRateDom=0 ValueFirm=-1", 1, IntRateDomErr, "IntRateDom must be greater than 0."},
+       {"IntRateFor=0", 1, IntRateForErr, "IntRateFor must be greater than 0."},
+       {"NumCurrency=nan ValueFirm=-1", 1, Quantity1Err, "NumCurrency must be a finite number."},
+       {"ValueFirm=-1", 1, AssetPriceErr, "AssetPrice must be greater than 0."},
+       {"", Rho_FX, OptionFunctionErr, "The OptionFunction is invalid."},
+       {"", Psi_FX, OptionFunctionErr, "The OptionFunction is invalid."}});
 }
 
 }  // namespace
-}  // namespace quantrel
+}  // namespace quantrel::testing
