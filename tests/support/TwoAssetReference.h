@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cmath>
-#include <initializer_list>
 #include <sstream>
 #include <string>
 
@@ -50,21 +49,6 @@ inline NamedContract Changed(NamedContract c, const std::string& changes) {
   std::istringstream words(changes);
   for (std::string w; words >> w;) c.Set(w.substr(0, w.find('=')), w.substr(w.find('=') + 1));
   return c;
-}
-
-// Each change of the contract, asked for its function, fails with this code and message.
-struct Refusal {
-  const char* changes;
-  int32_t function;
-  int32_t code;
-  const char* message;
-};
-inline void ExpectRefusals(const NamedContract& c, std::initializer_list<Refusal> refusals) {
-  for (const Refusal& r : refusals) {
-    const cli::Outcome o = Changed(c, r.changes).Price(r.function);
-    EXPECT_EQ(o.status, r.code) << r.changes;
-    EXPECT_EQ(o.message, r.message) << r.changes;
-  }
 }
 
 }  // namespace quantrel::testing

@@ -41,12 +41,5 @@ TEST(EquityLinkedFX, DomesticValueIsTheExpectedPayoffAndProportionalToTheAsset) 
   EXPECT_EQ(kBase.With("CurrencyType", 3)(1), 0.0);  // not checked: worth nothing
 }
 
-TEST(EquityLinkedFX, FailuresComeInOrderWithExactCodesAndMessages) {
-  ExpectRefusals(kBase, {{"IntRateDom=nan IntRateFor=0", 1, IntRateDomErr,
-                          "IntRateDom must be greater than 0."},
-                         {"IntRateFor=0", 1, IntRateForErr, "IntRateFor must be greater than 0."},
-                         {"OptionType=0", 1, OptionTypeErr, "The OptionType is invalid."}});
-}
-
 }  // namespace
 }  // namespace quantrel::testing

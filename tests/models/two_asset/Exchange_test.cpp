@@ -82,13 +82,6 @@ TEST(Exchange, AmericanLiesBetweenItsBoundsAndNearTheLattice) {
   const NamedContract certain = Changed(kBase, "Correlation=1 Volatility2=0.2");
   EXPECT_NEAR(certain(1), Terms(certain).Forward(), 1e-6);
   EXPECT_NEAR(certain.With("ExerciseType", American)(1), 2, 1e-6);
-}
-
-TEST(Exchange, FailuresComeInOrderWithExactCodesAndMessages) {
-  ExpectRefusals(kBase,
-                 {{"QtyAsset1=0 QtyAsset2=0", 1, Quantity1Err, "Quantity1 must be greater than 0."},
-                  {"QtyAsset2=-1", 1, Quantity2Err, "Quantity2 must be greater than 0."},
-                  {"", StrikeSensitivity, OptionFunctionErr, "The OptionFunction is invalid."}});
   EXPECT_EQ(kBase.With("ExerciseType", 7)(1), kBase(1));  // anything but American is European
 }
 

@@ -26,13 +26,5 @@ TEST(ForeignEquity, TextbookValueAndLimits) {
   EXPECT_EQ(fixed(1), fixed.With("CurrencyType", Foreign)(1));
 }
 
-TEST(ForeignEquity, FailuresComeInOrderWithExactCodesAndMessages) {
-  ExpectRefusals(kBase,
-                 {{"CurrencyType=3 AssetPrice=-1", 99, CurrencyTypeErr,
-                   "The CurrencyType must be either Domestic or Foreign."},
-                  {"ExchangeRate=0", 1, ExchangeRateErr, "ExchangeRate must be greater than to 0."},
-                  {"", 28, OptionFunctionErr, "The OptionFunction is invalid."}});
-}
-
 }  // namespace
 }  // namespace quantrel::testing

@@ -29,15 +29,5 @@ TEST(Quanto, AnImpliedCorrelationBeyondOneIsReturned) {
   EXPECT_NEAR(kBase.With("MarketPrice", target)(ImpliedCorr_QU), -1.6, 1e-4);
 }
 
-TEST(Quanto, FailuresComeInOrderWithExactCodesAndMessages) {
-  ExpectRefusals(
-      kBase,
-      {{"IntRateDom=0 IntRateFor=0 AssetPrice=-1", 1, IntRateDomErr,
-        "IntRateDom must be greater than 0."},
-       {"IntRateFor=-0.01 AssetPrice=-1", 1, IntRateForErr, "IntRateFor must be greater than 0."},
-       {"ExchangeRate=0", 1, ExchangeRateErr, "ExchangeRate must be greater than to 0."},
-       {"", Rho, OptionFunctionErr, "The OptionFunction is invalid."}});
-}
-
 }  // namespace
 }  // namespace quantrel::testing

@@ -61,12 +61,5 @@ TEST(Rainbow, MaximumAndMinimumTogetherAreTheTwoPlainOptions) {
               1e-6);
 }
 
-TEST(Rainbow, FailuresComeInOrderWithExactCodesAndMessages) {
-  ExpectRefusals(kBase,
-                 {{"ExtremeType=0 OptionType=3", 1, ExtremeTypeErr, "The ExtremeType is invalid."},
-                  {"OptionType=3", 1, OptionTypeErr, "The OptionType is invalid."},
-                  {"StrikePrice=0", 1, StrikePriceErr, "StrikePrice must be greater than 0."}});
-}
-
 }  // namespace
 }  // namespace quantrel::testing

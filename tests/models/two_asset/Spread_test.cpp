@@ -52,14 +52,5 @@ TEST(Spread, ItsLimitsAreThePlainAndTheExchangeOption) {
               2e-4);
 }
 
-TEST(Spread, FailuresComeInOrderWithExactCodesAndMessages) {
-  ExpectRefusals(kCall,
-                 {{"StrikePrice=nan AssetPrice1=-1", 1, StrikePriceErr,
-                   "StrikePrice must be a finite number."},
-                  {"QtyAsset1=inf", 1, Quantity1Err, "Quantity1 must be a finite number."},
-                  {"QtyAsset2=nan", 1, Quantity2Err, "Quantity2 must be a finite number."},
-                  {"AssetPrice1=-1", 1, AssetPriceErr, "AssetPrice must be greater than 0."}});
-}
-
 }  // namespace
 }  // namespace quantrel::testing

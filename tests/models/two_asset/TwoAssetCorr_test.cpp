@@ -42,17 +42,5 @@ TEST(TwoAssetCorr, ValueIsTheExpectedPayoff) {
   EXPECT_NEAR(kCall.With("StrikePrice1", 1e-6)(1), PlainRef(true, 65, 70, 0.5, 0.3, 0.1, 0), 1e-4);
 }
 
-TEST(TwoAssetCorr, FailuresComeInOrderWithExactCodesAndMessages) {
-  ExpectRefusals(
-      kCall,
-      {{"StrikePrice2=0 Correlation=2", 1, StrikePriceErr, "StrikePrice2 must be greater than 0."},
-       {"Correlation=-1.5", 1, CorrelationErr, "Correlation must be >= -1 and <= 1."},
-       {"", ImpliedCorr_TA, MktPriceGZErr,
-        "MarketPrice must be greater than zero to calculate the Implied Correlation."},
-       {"MarketPrice=30", ImpliedCorr_TA, ImpliedCorrErr,
-        "There is NO solution for the Implied Correlation."},
-       {"", Delta, OptionFunctionErr, "The OptionFunction is invalid."}});
-}
-
 }  // namespace
 }  // namespace quantrel::testing
