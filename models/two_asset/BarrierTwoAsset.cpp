@@ -71,7 +71,7 @@ double ScaledBivariate(double A, double a, double b, double r) {
   return sum / std::sqrt(kTwoPi);
 }
 
-template <class Arguments_>
+// What the two methods share: their inputs, checks, barrier shift and kernel.
 struct TwoAssetBarrier {
   struct Own {
     int32_t type, barrierType, monitoring;
@@ -149,7 +149,7 @@ struct TwoAssetBarrier {
   }
 };
 
-struct BarrierTwoAssetModel : TwoAssetBarrier<BarrierTwoAssetArguments> {
+struct BarrierTwoAssetModel : TwoAssetBarrier {
   using Arguments = BarrierTwoAssetArguments;
   static Own Bind(const Arguments& a, Market&) {
     return {.type = a.OptionType,
@@ -187,7 +187,7 @@ struct BarrierTwoAssetModel : TwoAssetBarrier<BarrierTwoAssetArguments> {
   }
 };
 
-struct BarrierPartialTAModel : TwoAssetBarrier<BarrierPartialTAArguments> {
+struct BarrierPartialTAModel : TwoAssetBarrier {
   using Arguments = BarrierPartialTAArguments;
   static Own Bind(const Arguments& a, Market&) {
     return {.type = a.OptionType,

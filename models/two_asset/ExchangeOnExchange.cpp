@@ -94,8 +94,9 @@ struct ExchOnExchModel {
     const bool firstForSecond = in.type <= 2;
     const double start = S1 * std::exp((b1 - in.r) * tau) / (S2 * std::exp((b2 - in.r) * tau));
     const std::optional<double> I = CriticalRatio(firstForSecond, start, v * std::sqrt(tau), in.Q);
-    // A critical ratio that does not exist is 0: the option on the inner one is then always (a
-    // sale) or never (a purchase) exercised.
+    // Where the reverse exchange can never be worth Q (types 3 and 4, Q >= 1) the critical ratio
+    // is 0: the purchase is never exercised, the sale always. A search that did not settle (for
+    // types 1 and 2 it always does) leaves no value.
     if (!I && firstForSecond) return 0;
     const double logI = I ? std::log(*I) : -std::numeric_limits<double>::infinity();
     const double lnRatio = std::log(S1 / S2);
