@@ -29,7 +29,7 @@ inline double StrikeSeed(bool call, double S, double target, double givenStrike)
   return seed > 0 ? seed : givenStrike;
 }
 
-enum class Sought { Volatility, Strike };
+enum class Sought { Volatility, Strike, Correlation };
 
 // Newton steps allowed for a critical price; a search that has not settled by then has failed.
 inline constexpr int kCriticalPriceSteps = 200;
@@ -67,8 +67,12 @@ template <class Model>
 double NewtonSearch(typename Model::Inputs in, double Model::Inputs::*field, Sought sought,
                     int32_t derivative, double target, double seed, int32_t* err) {
   if (!(target > 0)) return 0;
-  const double ceiling =
-      sought == Sought::Volatility ? kVolatilityCeiling : std::numeric_limits<double>::infinity();
+  // The open range of the sought input: (0, 100) for a volatility, (0, inf) for a strike,
+  // (-1, 1) for a correlation.
+  const double floor = sought == Sought::Correlation ? -1 : 0;
+  const double ceiling = sought == Sought::Volatility    ? kVolatilityCeiling
+                         : sought == Sought::Correlation ? 1
+                                                         : std::numeric_limits<double>::infinity();
   double u = seed;
   double price = 0, slope = 0;
   auto evaluate = [&] {
@@ -80,7 +84,7 @@ double NewtonSearch(typename Model::Inputs in, double Model::Inputs::*field, Sou
   double error = std::fabs(target - price);
   for (int i = 0; error > kImpliedTolerance && slope != 0;) {
     u -= (price - target) / slope;
-    if (!(u > 0) || u >= ceiling) return 0;
+    if (!(u > floor) || u >= ceiling) return 0;
     evaluate();
     const double next = std::fabs(target - price);
     ++i;
@@ -88,6 +92,7 @@ double NewtonSearch(typename Model::Inputs in, double Model::Inputs::*field, Sou
     if (i >= kNewtonIterationCap) return 0;
     error = next;
   }
+  if (sought == Sought::Correlation) return slope != 0 ? u : 0;  // a correlation may be <= 0
   return u > 0 && slope != 0 ? u : 0;
 }
 
@@ -156,7 +161,9 @@ double FalsePositionSearch(Price&& price, Sought sought, double target, FalsePos
 using detail::SoughtInput;
 
 constexpr Sought SoughtKind(int32_t code) {
-  return KindOf(code).moved == Moved::Volatility ? Sought::Volatility : Sought::Strike;
+  const Moved moved = KindOf(code).moved;
+  if (moved == Moved::Correlation) return Sought::Correlation;
+  return moved == Moved::Volatility ? Sought::Volatility : Sought::Strike;
 }
 
 // The Newton search for the input `code` asks for, from `seed`.

@@ -11,6 +11,8 @@
 //     static constexpr Slots<Inputs> kSlots{...};   // optional: common slots its inputs fill
 //     static constexpr Moves<Inputs> kMoves{...};   // optional: what its sensitivities move
 //     static constexpr uint8_t kModelCode = kClosedForm;   // optional
+//     // optional: the enumeration whose codes it serves, where the method's own declares others
+//     static constexpr std::string_view kFunctions = "enumOptionFncs..";
 //     static void OwnChecks(Inputs&, int32_t* err);  // optional: checks and silent adjustments
 //     // optional: what is done after the normalisation whether or not validation was skipped
 //     // (a barrier shifted for its monitoring); it must leave prepared inputs as they are,
@@ -30,6 +32,11 @@
 // A result code is served when the method's OptionFunction enumeration lists it and the model has
 // what it needs: an input to move for a sensitivity, a search and its sought input for an implied
 // value.
+//
+// A two-asset model takes `TwoAssetContract<Own>` as its inputs: the second asset's price,
+// volatility, rate, yield and the correlation (SecondAsset) are then bound by name, filled into
+// their common slots and moved by the pair codes (Delta2, Vega2, RhoForeign, Psi2, Chi, ...) like
+// the market inputs, so the model states only what is its own.
 #pragma once
 
 #include <array>
@@ -68,6 +75,24 @@ struct Market {
 template <class Own>
 struct Contract : Market, Own {};
 
+// What a two-asset or currency method adds to the market inputs: the second asset (or the
+// exchange rate's volatility), the second interest rate (the foreign one) and the correlation.
+// The defaults are the common slots' neutral fillers.
+struct SecondAsset {
+  double S2 = 1;                          // AssetPrice2
+  double v2 = 1;                          // Volatility2, VolExch
+  double r2 = 1;                          // IntRateFor
+  double q2 = 1;                          // YieldRate2
+  double rho = 1;                         // Correlation
+  int32_t rate2Type = 0, yield2Type = 0;  // Continuous
+};
+
+template <class Own>
+struct TwoAssetContract : Market, SecondAsset, Own {};
+
+template <class In>
+inline constexpr bool kTwoAssets = std::is_base_of_v<SecondAsset, In>;
+
 // The market inputs of a public call, by name; what the method lacks keeps its filler.
 template <class A>
 Market MarketInputs(const A& a) {
@@ -81,7 +106,30 @@ Market MarketInputs(const A& a) {
   if constexpr (requires { a.TimeFormat; }) m.timeFormat = a.TimeFormat;
   if constexpr (requires { a.InterestRateType; }) m.rateType = a.InterestRateType;
   if constexpr (requires { a.YieldRateType; }) m.yieldType = a.YieldRateType;
+  // The first asset of a two-asset method, the asset of a currency method, the domestic rate.
+  if constexpr (requires { a.AssetPrice1; }) m.S = a.AssetPrice1;
+  if constexpr (requires { a.Volatility1; }) m.v = a.Volatility1;
+  if constexpr (requires { a.VolAsset; }) m.v = a.VolAsset;
+  if constexpr (requires { a.YieldRate1; }) m.q = a.YieldRate1;
+  if constexpr (requires { a.YieldRate1Type; }) m.yieldType = a.YieldRate1Type;
+  if constexpr (requires { a.IntRateDom; }) m.r = a.IntRateDom;
+  if constexpr (requires { a.IntRateDomType; }) m.rateType = a.IntRateDomType;
   return m;
+}
+
+// The second asset's inputs of a public call, by name; what the method lacks keeps its filler.
+template <class A>
+SecondAsset SecondAssetInputs(const A& a) {
+  SecondAsset s;
+  if constexpr (requires { a.AssetPrice2; }) s.S2 = a.AssetPrice2;
+  if constexpr (requires { a.Volatility2; }) s.v2 = a.Volatility2;
+  if constexpr (requires { a.VolExch; }) s.v2 = a.VolExch;
+  if constexpr (requires { a.IntRateFor; }) s.r2 = a.IntRateFor;
+  if constexpr (requires { a.IntRateForType; }) s.rate2Type = a.IntRateForType;
+  if constexpr (requires { a.YieldRate2; }) s.q2 = a.YieldRate2;
+  if constexpr (requires { a.YieldRate2Type; }) s.yield2Type = a.YieldRate2Type;
+  if constexpr (requires { a.Correlation; }) s.rho = a.Correlation;
+  return s;
 }
 
 // Which common slot each of a model's own inputs fills, by slot name.
@@ -100,40 +148,88 @@ struct RateInput {
   int32_t In::*type = nullptr;
 };
 
-// Which inputs each sensitivity moves; the market ones by default. Index 0 serves the
-// single-asset codes and the first of a pair, index 1 the second of a pair.
+namespace detail {
+// The second members of the pairs, for a model with a second asset.
+template <class In>
+constexpr std::array<double In::*, 2> PairOf(double In::*first, double SecondAsset::*second) {
+  if constexpr (kTwoAssets<In>) {
+    return {first, static_cast<double In::*>(second)};
+  } else {
+    return {first, nullptr};
+  }
+}
+template <class In>
+constexpr std::array<RateInput<In>, 2> RatePairOf(RateInput<In> first, double SecondAsset::*second,
+                                                  int32_t SecondAsset::*secondType) {
+  if constexpr (kTwoAssets<In>) {
+    return {first, RateInput<In>{static_cast<double In::*>(second),
+                                 static_cast<int32_t In::*>(secondType)}};
+  } else {
+    return {first, RateInput<In>{}};
+  }
+}
+template <class In>
+constexpr double In::*CorrelationOf() {
+  if constexpr (kTwoAssets<In>) {
+    return static_cast<double In::*>(&SecondAsset::rho);
+  } else {
+    return nullptr;
+  }
+}
+}  // namespace detail
+
+// Which inputs each sensitivity moves; the market ones (and a second asset's) by default. Index 0
+// serves the single-asset codes and the first of a pair, index 1 the second of a pair.
 template <class In>
 struct Moves {
-  std::array<double In::*, 2> asset{&In::S};  // Delta, Gamma, Lambda
+  // Delta, Gamma, Lambda
+  std::array<double In::*, 2> asset = detail::PairOf<In>(&In::S, &SecondAsset::S2);
   std::array<double In::*, 3> times{&In::T};  // Theta moves all of these together
-  std::array<double In::*, 2> vol{&In::v};    // Vega
-  std::array<RateInput<In>, 2> rate{{{&In::r, &In::rateType}}};    // Rho
-  std::array<RateInput<In>, 2> yield{{{&In::q, &In::yieldType}}};  // Psi
-  std::array<double In::*, 2> strike{};                            // strike sensitivities
-  double In::*correlation = nullptr;                               // Chi
-  double In::*expiry = &In::T;  // TimeExpire, in years once normalised
+  std::array<double In::*, 2> vol = detail::PairOf<In>(&In::v, &SecondAsset::v2);  // Vega
+  // Rho: the interest rate, then the foreign one
+  std::array<RateInput<In>, 2> rate =
+      detail::RatePairOf<In>({&In::r, &In::rateType}, &SecondAsset::r2, &SecondAsset::rate2Type);
+  // Psi: the yield, then the second asset's
+  std::array<RateInput<In>, 2> yield =
+      detail::RatePairOf<In>({&In::q, &In::yieldType}, &SecondAsset::q2, &SecondAsset::yield2Type);
+  std::array<double In::*, 2> strike{};                   // strike sensitivities
+  double In::*correlation = detail::CorrelationOf<In>();  // Chi
+  double In::*expiry = &In::T;                            // TimeExpire, in years once normalised
   // Theta may not lower the first time to or past this one (an intermediate date that must stay
   // before it): close to it the difference runs forward. A time at or below 0 sets no limit.
   double In::*thetaFloor = nullptr;
+  double In::*exchangeRate = nullptr;  // the exchange-rate sensitivity
 };
 
 struct Levels {
   double L1 = -1, L2 = -2, L3 = -3;
 };
 
-// The result codes of a method's OptionFunction enumeration, from the catalogue; a method
-// without that input returns its value only.
-constexpr uint64_t EnumerationCodes(std::string_view method) {
-  if (!published::HasMethod(method)) throw "no such method in the catalogue";
-  for (const InputSpec& input : published::Method(method)->inputs) {
-    if (std::string_view(input.name) != "OptionFunction") continue;
+// The codes of an enumeration by its name.
+constexpr uint64_t EnumerationMask(std::string_view enumeration) {
+  for (const EnumerationSpec& e : published::kEnumerations) {
+    if (!EqualsIgnoreCase(e.name, enumeration)) continue;
     uint64_t mask = 0;
-    for (const EnumMember& member : published::Enumeration(input.enumeration)->members) {
-      mask |= uint64_t{1} << member.value;
-    }
+    for (const EnumMember& member : e.members) mask |= uint64_t{1} << member.value;
     return mask;
   }
-  return uint64_t{1} << result::Theoretical;
+  throw "no such enumeration in the catalogue";
+}
+
+// The result codes of a method's OptionFunction enumeration, from the catalogue; a method
+// without that input returns its value only. The catalogue is walked without comparing a pointer
+// into it with null: GCC's undefined-behaviour checks keep that from being evaluated at compile
+// time.
+constexpr uint64_t EnumerationCodes(std::string_view method) {
+  for (const MethodSpec& m : published::kMethods) {
+    if (!EqualsIgnoreCase(m.name, method)) continue;
+    for (const InputSpec& input : m.inputs) {
+      if (std::string_view(input.name) == "OptionFunction")
+        return EnumerationMask(input.enumeration);
+    }
+    return uint64_t{1} << result::Theoretical;
+  }
+  throw "no such method in the catalogue";
 }
 
 namespace detail {
@@ -157,7 +253,13 @@ inline constexpr Slots<typename Model::Inputs> kSlotsOf = [] {
 }();
 
 template <class Model>
-inline constexpr uint64_t kEnumerationCodesOf = EnumerationCodes(Model::Arguments::kMethod);
+inline constexpr uint64_t kEnumerationCodesOf = [] {
+  if constexpr (requires { Model::kFunctions; }) {
+    return EnumerationMask(Model::kFunctions);
+  } else {
+    return EnumerationCodes(Model::Arguments::kMethod);
+  }
+}();
 
 // The model's inputs into the common slots, and the normalised values back (the integer slots
 // are only read by the normalisation).
@@ -173,6 +275,16 @@ void ToCommon(const Slots<In>& slots, const In& in, CommonInputs& common) {
   common.timeFormat = m.timeFormat;
   common.interestRateType = m.rateType;
   common.yieldRateType = m.yieldType;
+  if constexpr (kTwoAssets<In>) {
+    const SecondAsset& s = in;
+    common.assetPrice2 = s.S2;
+    common.volatility2 = s.v2;
+    common.interestRate2 = s.r2;
+    common.yieldRate2 = s.q2;
+    common.correlation = s.rho;
+    common.interestRate2Type = s.rate2Type;
+    common.yieldRate2Type = s.yield2Type;
+  }
 #define QUANTREL_TO_SLOT(type, name, filler) \
   if (slots.name) common.name = in.*slots.name;
   QUANTREL_COMMON_SLOTS(QUANTREL_TO_SLOT)
@@ -188,6 +300,14 @@ void FromCommon(const Slots<In>& slots, const CommonInputs& common, In& in) {
   m.r = common.interestRate;
   m.q = common.yieldRate;
   m.marketPrice = common.marketPrice;
+  if constexpr (kTwoAssets<In>) {
+    SecondAsset& s = in;
+    s.S2 = common.assetPrice2;
+    s.v2 = common.volatility2;
+    s.r2 = common.interestRate2;
+    s.q2 = common.yieldRate2;
+    s.rho = common.correlation;
+  }
 #define QUANTREL_FROM_SLOT(type, name, filler)    \
   if constexpr (std::is_same_v<type, double>) {   \
     if (slots.name) in.*slots.name = common.name; \
@@ -239,6 +359,9 @@ bool FindTarget(const Moves<In>& m, const Quotes& q, int32_t code, Target<In>& t
       break;
     case Moved::Correlation:
       t.fields[0] = m.correlation;
+      break;
+    case Moved::ExchangeRate:
+      t.fields[0] = m.exchangeRate;
       break;
     case Moved::InterestRate:
       t.rate = &m.rate[k.pair];
@@ -422,10 +545,11 @@ double Dispatch(const typename Model::Inputs& in, int32_t code,
     if (kind.action == Action::Implied) {
       // The model's own search first; where it finds nothing (or trips over an input out of
       // reach), the bracketed scan decides whether any admissible input reprices the price.
-      // A volatility or strike of 0 is the searches' word for none; a correlation may be any.
+      // 0 is the searches' word for none, except for a correlation, which may be any; whatever
+      // they return must reprice the price.
       const std::optional<double> found = RunQuietly([&] { return Model::Implied(code, in, err); });
       const bool signless = kind.moved == Moved::Correlation;
-      if (found && (signless || *found > 0) && Reprices<Model>(in, code, *found)) return *found;
+      if (found && (signless || *found != 0) && Reprices<Model>(in, code, *found)) return *found;
       if constexpr (requires { Model::kBracketedFallback; }) {
         if (!Model::kBracketedFallback) return 0;
       }
@@ -553,6 +677,9 @@ double RunEntry(const typename Model::Arguments& a, int32_t* errorCode, bool raw
   typename Model::Inputs in{};
   Market& market = in;
   market = MarketInputs(a);
+  if constexpr (kTwoAssets<typename Model::Inputs>) {
+    static_cast<SecondAsset&>(in) = SecondAssetInputs(a);
+  }
   static_cast<typename Model::Own&>(in) = Model::Bind(a, market);
   int32_t optionFunction = result::Theoretical;
   if constexpr (requires { a.OptionFunction; }) optionFunction = a.OptionFunction;

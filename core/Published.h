@@ -1039,6 +1039,14 @@ inline constexpr RaisedMessage kMessages[] = {
     {CorrelationErr, "Correlation must be a finite number."},
     {Quantity1Err, "QtyAsset1 must be a finite number."},
     {Quantity2Err, "QtyAsset2 must be a finite number."},
+    // ... and the currency and firm inputs
+    {VolGreaterZeroErr, "VolAsset must be a finite number."},
+    {VolGreaterZeroErr, "VolExch must be a finite number."},
+    {VolGreaterZeroErr, "VolFirm must be a finite number."},
+    {IntRateDomErr, "IntRateDom must be a finite number."},
+    {IntRateForErr, "IntRateFor must be a finite number."},
+    {AssetPriceErr, "ValueFirm must be a finite number."},
+    {TimeBarrierErr, "TimeBarrier must be a finite number."},
     // rate conversion
     {IntRateTypeErr, "The InterestRateType is invalid."},
     {YeildRateTypeErr, "The YieldRateType is invalid."},
@@ -1100,6 +1108,25 @@ inline constexpr RaisedMessage kMessages[] = {
     {VariateTypeErr, "The VariateType is invalid."},
     // BarrierSingleTri
     {BarrierTypeErr, "The BarrierType is Invalid."},
+    // the two-asset implied-value search
+    {ImpliedCorrErr, "There is NO solution for the Implied Correlation."},
+    // ExchOnExch
+    {TimeExpireErr, "TimeOption must be greater than 0 and less than TimeExpire."},
+    {ExTypeErr, "The ExchangeType is Invalid."},
+    // Rainbow
+    {ExtremeTypeErr, "The ExtremeType is invalid."},
+    // ForeignEquity
+    {CurrencyTypeErr, "The CurrencyType must be either Domestic or Foreign."},
+    // Quanto, EquityLinkedFX and TakeoverFX
+    {IntRateDomErr, "IntRateDom must be greater than 0."},
+    {IntRateForErr, "IntRateFor must be greater than 0."},
+    // TakeoverFX
+    {Quantity1Err, "NumCurrency must be a finite number."},
+    // BarrierTwoAsset and BarrierPartialTA
+    {BarrierTypeErr, "The BarrierType is Invalid."},
+    {TimeBarrierErr, "TimeBarrier must be greater than 0."},
+    // CashOrNothingTA
+    {OptionTypeErr, "The OptionType is Invalid."},
 };
 // clang-format on
 
@@ -1133,6 +1160,11 @@ inline constexpr NonFiniteException kNonFiniteExceptions[] = {
     {"", "Barrier", BarrierLowErr},
     {"", "QtyAsset1", Quantity1Err},
     {"", "QtyAsset2", Quantity2Err},
+    {"", "VolAsset", VolGreaterZeroErr},
+    {"", "VolExch", VolGreaterZeroErr},
+    {"", "VolFirm", VolGreaterZeroErr},
+    {"", "ValueFirm", AssetPriceErr},
+    {"", "NumCurrency", Quantity1Err},
 };
 
 // The code under which `method` refuses a non-finite `input`; None when no rule is known.

@@ -11,11 +11,10 @@
 namespace quantrel {
 namespace {
 
-// "(int32_t OptionType, double AssetPrice)" against the catalogue's inputs of `method`: the same
+// "(int32_t OptionType, double AssetPrice)" against a method's inputs in the catalogue: the same
 // names in the same order, double for a double input and int32_t for an integer or enumeration.
-constexpr bool MatchesCatalogue(std::string_view method, std::string_view params) {
-  if (!published::HasMethod(method) || params.size() < 2) return false;
-  const MethodSpec* m = published::Method(method);
+constexpr bool MatchesInputs(const MethodSpec& m, std::string_view params) {
+  if (params.size() < 2) return false;
   params = params.substr(1, params.size() - 2);
   size_t index = 0;
   while (!params.empty()) {
@@ -24,14 +23,23 @@ constexpr bool MatchesCatalogue(std::string_view method, std::string_view params
     params = comma == std::string_view::npos ? std::string_view() : params.substr(comma + 1);
     while (!declaration.empty() && declaration.front() == ' ') declaration.remove_prefix(1);
     const size_t blank = declaration.find(' ');
-    if (blank == std::string_view::npos || index >= m->inputs.size()) return false;
+    if (blank == std::string_view::npos || index >= m.inputs.size()) return false;
     const std::string_view type = declaration.substr(0, blank),
                            name = declaration.substr(blank + 1);
-    const InputSpec& input = m->inputs[index++];
+    const InputSpec& input = m.inputs[index++];
     const std::string_view expected = input.type == InputType::Double ? "double" : "int32_t";
     if (name != input.name || type != expected) return false;
   }
-  return index == m->inputs.size();
+  return index == m.inputs.size();
+}
+
+// Looked up without comparing a pointer into the catalogue with null: GCC's undefined-behaviour
+// checks keep that from being evaluated at compile time.
+constexpr bool MatchesCatalogue(std::string_view method, std::string_view params) {
+  for (const MethodSpec& m : published::kMethods) {
+    if (EqualsIgnoreCase(m.name, method)) return MatchesInputs(m, params);
+  }
+  return false;
 }
 
 }  // namespace

@@ -17,3 +17,4 @@
 #include "quantrel/numerical.h"
 #include "quantrel/path_dependent.h"
 #include "quantrel/single_asset.h"
+#include "quantrel/two_asset.h"

@@ -20,6 +20,9 @@ struct Row {
   const char* strikes = "StrikePrice";
   const char* skip = "";     // members whose sensitivity is the model's own
   bool repriceOnly = false;  // the implied input need not be unique
+  // Where the model names an input otherwise than the member names say: "Name=Input" pairs, such
+  // as "AssetPrice=ValueFirm" for a model whose Delta moves ValueFirm.
+  const char* inputs = "";
 };
 
 // Every registered row, by family in registration order.
