@@ -57,10 +57,13 @@ std::optional<double> CriticalPriceSearch(GapAt&& gap, double start, double tole
 }
 
 // Newton search for the input `field` that makes the model value equal `target`. `derivative`
-// is the sensitivity code of that input (Vega for a volatility, the strike's sensitivity).
+// is the sensitivity code of that input (Vega for a volatility, the strike's sensitivity). A step
+// that leaves a larger error than the one before ends the search once more than `patience` steps
+// have run.
 template <class Model>
 double NewtonSearch(typename Model::Inputs in, double Model::Inputs::*field, Sought sought,
-                    int32_t derivative, double target, double seed, int32_t* err) {
+                    int32_t derivative, double target, double seed, int32_t* err,
+                    int patience = 2) {
   if (!(target > 0)) return 0;
   const double ceiling =
       sought == Sought::Volatility ? kVolatilityCeiling : std::numeric_limits<double>::infinity();
@@ -79,7 +82,7 @@ double NewtonSearch(typename Model::Inputs in, double Model::Inputs::*field, Sou
     evaluate();
     const double next = std::fabs(target - price);
     ++i;
-    if (next > error && i > 2) return 0;  // diverging
+    if (next > error && i > patience) return 0;  // diverging
     if (i >= kNewtonIterationCap) return 0;
     error = next;
   }
@@ -161,9 +164,10 @@ constexpr Sought SoughtKind(int32_t code) {
 
 // The Newton search for the input `code` asks for, from `seed`.
 template <class Model>
-double NewtonSearch(const typename Model::Inputs& in, int32_t code, double seed, int32_t* err) {
+double NewtonSearch(const typename Model::Inputs& in, int32_t code, double seed, int32_t* err,
+                    int patience = 2) {
   return NewtonSearch<Model>(in, SoughtInput<Model>(code), SoughtKind(code), DerivativeOf(code),
-                             in.marketPrice, seed, err);
+                             in.marketPrice, seed, err, patience);
 }
 
 // The false-position search over the kernel for the input `code` asks for.
