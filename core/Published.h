@@ -1050,6 +1050,14 @@ inline constexpr RaisedMessage kMessages[] = {
     // TimeSwitch
     {TimeIntervalErr, "TimeInterval must be greater than 0."},
     {PayoffErr, "AccruedAmt must be a finite number."},
+    // Gap
+    {StrikePriceErr, "StrikeGap must be a finite number."},
+    // Supershare
+    {UpperLowerErr, "The UpperStrike must be greater than the LowerStrike."},
+    {LowerStrikeErr, "LowerStrike must be greater than 0."},
+    {LowerStrikeErr, "LowerStrike must be a finite number."},
+    {UpperStrikeErr, "UpperStrike must be greater than 0."},
+    {UpperStrikeErr, "UpperStrike must be a finite number."},
 };
 // clang-format on
 

@@ -16,3 +16,4 @@
 
 #include "quantrel/path_dependent.h"
 #include "quantrel/single_asset.h"
+#include "quantrel/barrier.h"
