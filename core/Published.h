@@ -1050,6 +1050,17 @@ inline constexpr RaisedMessage kMessages[] = {
     // TimeSwitch
     {TimeIntervalErr, "TimeInterval must be greater than 0."},
     {PayoffErr, "AccruedAmt must be a finite number."},
+    // BarrierSingle, BarrierDouble, BarrierPartialStart, BarrierPartialEnd, BinaryBarrier
+    {BarrierTypeErr, "The BarrierType is Invalid."},
+    // BarrierDouble
+    {BarrierLowErr, "LowerCurvature must be a finite number."},
+    {BarrierHighErr, "UpperCurvature must be a finite number."},
+    // BarrierPartialStart, BarrierPartialEnd (and BarrierLookback's TimeBarrier above 0)
+    {TimeBarrierErr, "TimeBarrier must be greater than 0."},
+    {TimeBarrierLimitErr, "TimeBarrier must be less than TimeExpire."},
+    // BarrierLookback, BarrierSoft
+    {OptionTypeErr, "The OptionType is Invalid."},
+    {TimeBarrierErr, "The TimeExpire must be greater than the TimeBarrier."},
     // Gap
     {StrikePriceErr, "StrikeGap must be a finite number."},
     // Supershare
@@ -1058,6 +1069,9 @@ inline constexpr RaisedMessage kMessages[] = {
     {LowerStrikeErr, "LowerStrike must be a finite number."},
     {UpperStrikeErr, "UpperStrike must be greater than 0."},
     {UpperStrikeErr, "UpperStrike must be a finite number."},
+    // BinaryBarrier
+    {TimePayoffErr, "The TimePayoff is Invalid."},
+    {PayoffTypeErr, "The PayoffType is Invalid."},
 };
 // clang-format on
 
