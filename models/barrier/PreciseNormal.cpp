@@ -69,8 +69,12 @@ double Upper(double h, double k, double r) {
               std::exp(-(bs / xs + hk) / 2) * (1 + c * xs * (1 + d * xs)));
       xs = as * (1 - rule.node[i]) * (1 - rule.node[i]) / 4;
       rs = std::sqrt(1 - xs);
-      bvn += a * rule.weight[i] * std::exp(-(bs / xs + hk) / 2) *
-             (std::exp(-hk * xs / (2 * (1 + rs) * (1 + rs))) / rs - (1 + c * xs * (1 + d * xs)));
+      // One exponent for the product: apart, the second factor overflows where the first
+      // vanishes.
+      const double common = -(bs / xs + hk) / 2;
+      bvn += a * rule.weight[i] *
+             (std::exp(common - hk * xs / (2 * (1 + rs) * (1 + rs))) / rs -
+              std::exp(common) * (1 + c * xs * (1 + d * xs)));
     }
     bvn = -bvn / kTwoPi;
   }
