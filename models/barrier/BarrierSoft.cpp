@@ -2,11 +2,14 @@
 // in proportion to how deep into the range the asset falls (calls) or rises (puts): the average
 // of the single-barrier options over every barrier level in the range.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
 
 #include "core/ImpliedSearch.h"
 #include "core/ModelEntry.h"
 #include "core/Plainoptionsex.h"
+#include "models/barrier/BarrierSingle.h"
 #include "quantrel/enums.h"
 
 namespace quantrel {
@@ -44,8 +47,10 @@ double Share(double w, double c, double k, double s, double eta) {
 }
 
 // The knock-in value over the range [L, U] (L < U) for a spot beyond it, not floored.
-double KnockInFormula(bool call, double S, double X, double L, double U, double T, double v,
-                      double r, double q) {
+// Nothing when its terms are so large against the prices that the distribution functions'
+// errors would swamp the result (a strongly negative carry at a low volatility).
+std::optional<double> KnockInFormula(bool call, double S, double X, double L, double U, double T,
+                                     double v, double r, double q) {
   const double eta = call ? 1 : -1;
   const double b = r - q, v2 = v * v, s = v * std::sqrt(T);
   const double mu = (b + v2 / 2) / v2;
@@ -54,9 +59,41 @@ double KnockInFormula(bool call, double S, double X, double L, double U, double 
   // ln of S e^(-qT) S^(-2mu) (SX)^(mu + 1/2) and of X e^(-rT) S^(-2(mu - 1)) (SX)^(mu - 1/2)
   const double wAsset = lnS - q * T - 2 * mu * lnS + (mu + 0.5) * (lnS + lnX);
   const double wCash = lnX - r * T - 2 * (mu - 1) * lnS + (mu - 0.5) * (lnS + lnX);
+  const double largest = std::max({wAsset + (mu + 0.5) * kU, wAsset + (mu + 0.5) * kL,
+                                   wCash + (mu - 0.5) * kU, wCash + (mu - 0.5) * kL});
+  if (!(largest < std::log(1e4 * (S + X)))) return std::nullopt;
   const double asset = Share(wAsset, mu + 0.5, kU, s, eta) - Share(wAsset, mu + 0.5, kL, s, eta);
   const double cash = Share(wCash, mu - 0.5, kU, s, eta) - Share(wCash, mu - 0.5, kL, s, eta);
   return eta / (U - L) * (asset - cash);
+}
+
+// The knock-in as what it is, the average over the range of single-barrier knock-ins, by
+// Gauss-Legendre panels that break where the single barrier's value has a kink (at the strike
+// and at the spot).
+double AveragedKnockIn(bool call, double S, double X, double L, double U, double T, double v,
+                       double r, double q) {
+  static const auto rule = [] {
+    std::array<std::array<double, 10>, 2> nodesWeights{};
+    GaussLegendreNodes(-1, 1, nodesWeights[0], nodesWeights[1]);
+    return nodesWeights;
+  }();
+  std::array<double, 4> cuts{L, std::clamp(X, L, U), std::clamp(S, L, U), U};
+  std::sort(cuts.begin(), cuts.end());
+  constexpr int kPanels = 4;
+  double sum = 0;
+  for (int c = 0; c + 1 < 4; ++c) {
+    const double width = (cuts[c + 1] - cuts[c]) / kPanels;
+    for (int p = 0; p < kPanels && width > 0; ++p) {
+      const double middle = cuts[c] + (p + 0.5) * width;
+      for (int i = 0; i < 10; ++i) {
+        const double H = middle + rule[0][i] * width / 2;
+        sum += rule[1][i] * width / 2 *
+               barrier::SingleBarrierValue(call ? CallOption : PutOption, call ? Down_In : Up_In, S,
+                                           X, H, 0, T, v, r, q);
+      }
+    }
+  }
+  return sum / (U - L);
 }
 
 struct BarrierSoftModel {
@@ -108,16 +145,25 @@ struct BarrierSoftModel {
     // The formula takes the spot beyond the range. Barrier levels the spot has already passed
     // have knocked in: their share is the plain option, and the rest of the range is a soft
     // barrier of its own.
+    // The closed form integrates the single barrier's formula for a strike beyond the range (at
+    // or above it for calls, at or below it for puts); elsewhere it is wrong, and at low
+    // volatility wildly so. There, and where it is ill-conditioned, the range is averaged by
+    // quadrature instead.
     double knockIn;
-    if (call ? S <= L : S >= U) {
+    std::optional<double> formula;
+    if (call ? X < U : X > L) {
+      knockIn = AveragedKnockIn(call, S, X, L, U, T, v, r, q);
+    } else if (call ? S <= L : S >= U) {
       knockIn = plain;
     } else if (S < U && S > L) {
       const double passed = call ? U - S : S - L;
-      const double rest = call ? KnockInFormula(true, S, X, L, S, T, v, r, q)
-                               : KnockInFormula(false, S, X, S, U, T, v, r, q);
-      knockIn = (passed * plain + (U - L - passed) * rest) / (U - L);
+      formula = call ? KnockInFormula(true, S, X, L, S, T, v, r, q)
+                     : KnockInFormula(false, S, X, S, U, T, v, r, q);
+      knockIn = formula ? (passed * plain + (U - L - passed) * *formula) / (U - L)
+                        : AveragedKnockIn(call, S, X, L, U, T, v, r, q);
     } else {
-      knockIn = KnockInFormula(call, S, X, L, U, T, v, r, q);
+      formula = KnockInFormula(call, S, X, L, U, T, v, r, q);
+      knockIn = formula ? *formula : AveragedKnockIn(call, S, X, L, U, T, v, r, q);
     }
     const bool inType = in.type == Down_In_Call || in.type == Up_In_Put;
     const double value = inType ? knockIn : plain - knockIn;

@@ -31,20 +31,24 @@ double AveragedIn(bool call, double S, double X, double L, double U, double carr
 
 // Knocked in in proportion to the depth reached: the average of the single-barrier knock-ins over
 // the range, also with the spot inside the range or past it (levels already passed have knocked
-// in), and at the carries where the written formula is 0/0: 0 and -v^2.
+// in), at the carries where the written formula is 0/0 (0 and -v^2), and with a strike beyond
+// the range, which the written formula does not cover.
 TEST(BarrierSoft, KnockInIsTheAverageOfSingleBarriersOverTheRange) {
   for (double carry : {0.05, 0.0, -0.09}) {
     for (double S : {100.0, 96.0, 92.0, 85.0, 80.0}) {
-      const NamedContract call(
-          "BarrierSoft",
-          Market(S, carry) +
-              "OptionType=Down_In_Call StrikePrice=100 LowerBarrier=85 UpperBarrier=95");
-      EXPECT_NEAR(call(1), AveragedIn(true, S, 100, 85, 95, carry), 2e-5) << call.Describe();
-      const NamedContract put(
-          "BarrierSoft",
-          Market(200 - S, carry) +
-              "OptionType=Up_In_Put StrikePrice=100 LowerBarrier=105 UpperBarrier=115");
-      EXPECT_NEAR(put(1), AveragedIn(false, 200 - S, 100, 105, 115, carry), 2e-5) << put.Describe();
+      for (double X : {100.0, 70.0}) {
+        const std::string range =
+            " StrikePrice=" + std::to_string(X) + " LowerBarrier=85 UpperBarrier=95";
+        const NamedContract call("BarrierSoft",
+                                 Market(S, carry) + "OptionType=Down_In_Call" + range);
+        EXPECT_NEAR(call(1), AveragedIn(true, S, X, 85, 95, carry), 2e-5) << call.Describe();
+        const std::string upper =
+            " StrikePrice=" + std::to_string(200 - X) + " LowerBarrier=105 UpperBarrier=115";
+        const NamedContract put("BarrierSoft",
+                                Market(200 - S, carry) + "OptionType=Up_In_Put" + upper);
+        EXPECT_NEAR(put(1), AveragedIn(false, 200 - S, 200 - X, 105, 115, carry), 2e-5)
+            << put.Describe();
+      }
     }
   }
 }
