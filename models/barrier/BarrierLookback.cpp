@@ -153,9 +153,13 @@ struct BarrierLookbackModel {
     const bool call = in.type == Up_Out_Call || in.type == Up_In_Call;
     const LookBarrier contract{call, in.S, in.X, in.H, in.t1,
                                in.T, in.v, in.r, in.q, in.toExpiry || in.t1 >= in.T};
-    const double out = KnockOutValue(contract);
-    double value = out;
-    if (in.type == Up_In_Call || in.type == Down_In_Put) value = LookbackValue(contract) - out;
+    const double out = KnockOutValue(contract), lookback = LookbackValue(contract);
+    // A knock-out is worth between nothing and the lookback. At a very low volatility with a
+    // strongly negative carry the formula's image factors outgrow double precision; a value
+    // outside those bounds is no price, and fails as a numerical fault.
+    const double slack = 1e-6 * (in.S + in.X + lookback);
+    if (!(out >= -slack && out <= lookback + slack)) throw MathFault();
+    const double value = in.type == Up_In_Call || in.type == Down_In_Put ? lookback - out : out;
     return value >= 0 ? value : 0;
   }
 
