@@ -47,8 +47,8 @@ double Floored(double value) {
   return value >= 0 ? value : 0;
 }
 
-// `floor` false leaves a knock-out unfloored, as the puts' formulas take it.
-double PartialValue(Window w, const Partial& in, bool floor = true) {
+// Floored at 0; the puts' formulas take their calls unfloored, inline.
+double PartialValue(Window w, const Partial& in) {
   if (in.type != CallOption && in.type != PutOption) return 0;
   if (!KnownType(w, in.barrierType)) return 0;
   if (!IsOut(w, in.barrierType)) {
@@ -120,7 +120,7 @@ double PartialValue(Window w, const Partial& in, bool floor = true) {
         break;
     }
   }
-  return floor ? Floored(value) : value;
+  return Floored(value);
 }
 
 template <Window kWindow, class Args>

@@ -46,9 +46,9 @@ double Share(double w, double c, double k, double s, double eta) {
   return std::exp(w + c * k) * (normals + CumulativeNormal(a0) * exponentials);
 }
 
-// The knock-in value over the range [L, U] (L < U) for a spot beyond it, not floored.
-// Nothing when its terms are so large against the prices that the distribution functions'
-// errors would swamp the result (a strongly negative carry at a low volatility).
+// The knock-in value over the range [L, U] (L < U) for a spot and a strike beyond it, not
+// floored; nothing when its terms are so large against the prices that the distribution
+// functions' errors would swamp the result (a strongly negative carry at a low volatility).
 std::optional<double> KnockInFormula(bool call, double S, double X, double L, double U, double T,
                                      double v, double r, double q) {
   const double eta = call ? 1 : -1;
