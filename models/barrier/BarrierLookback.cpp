@@ -7,7 +7,6 @@
 #include "core/ModelEntry.h"
 #include "core/Plainoptionsex.h"
 #include "models/barrier/PreciseNormal.h"
-#include "models/path_dependent/LookbackPartialFixed.h"
 #include "quantrel/enums.h"
 
 namespace quantrel {
@@ -88,15 +87,45 @@ double KnockOutValue(const LookBarrier& in) {
   });
 }
 
-// The partial-time fixed-strike lookback that a knock-in becomes, on the same well-conditioned
-// footing as the knock-out it is paired with.
+// The partial-time fixed-strike lookback (the extreme watched from t1 to expiry) that a knock-in
+// becomes, at a carry away from 0, not floored. The lookback model's own closed form, on the
+// tail-accurate distribution functions of the knock-out it is paired with: its terms carry
+// v^2 / (2b) too.
+double LookbackFormula(const LookBarrier& in) {
+  using barrier::PreciseBivariateNormal;
+  using barrier::PreciseNormal;
+  const double S = in.S, X = in.X, t1 = in.t1, T = in.T, v = in.v, r = in.r, q = in.q;
+  const double b = r - q, v2 = v * v, rest = T - t1;
+  const double sT = v * std::sqrt(T), s1 = v * std::sqrt(t1), sRest = v * std::sqrt(rest);
+  const double d1 = (std::log(S / X) + (b + v2 / 2) * T) / sT, d2 = d1 - sT;
+  const double e1 = (b + v2 / 2) * rest / sRest, e2 = e1 - sRest;
+  const double f1 = (std::log(S / X) + (b + v2 / 2) * t1) / s1, f2 = f1 - s1;
+  const double rho1 = std::sqrt(t1 / T), rho2 = std::sqrt(1 - t1 / T);
+  const double K = S * std::exp(-r * T) * v2 / (2 * b), power = std::pow(S / X, -2 * b / v2);
+  const double shiftT = 2 * b * std::sqrt(T) / v, shift1 = 2 * b * std::sqrt(t1) / v;
+  const double dq = std::exp(-q * T), dr = std::exp(-r * T), growth = std::exp(b * T);
+  const double tail = S * dq * std::exp(-b * rest) * (1 - v2 / (2 * b));
+  auto N = PreciseNormal;
+  auto M = PreciseBivariateNormal;
+  if (in.call) {
+    return S * dq * N(d1) - X * dr * N(d2) +
+           K * (growth * M(e1, d1, rho2) - power * M(d1 - shiftT, -f1 + shift1, -rho1)) -
+           S * dq * M(-e1, d1, -rho2) - X * dr * M(f2, -d2, -rho1) + tail * N(f1) * N(-e2);
+  }
+  return X * dr * N(-d2) - S * dq * N(-d1) +
+         K * (power * M(-d1 + shiftT, f1 - shift1, -rho1) - growth * M(-e1, -d1, rho2)) +
+         S * dq * M(e1, -d1, -rho2) + X * dr * M(-f2, d2, -rho1) - tail * N(-f1) * N(e2);
+}
+
 double LookbackValue(const LookBarrier& in) {
-  const int32_t type = in.call ? CallOption : PutOption;
-  if (in.toExpiry) return GeneralizedBlackScholes(type, in.S, in.X, in.T, in.v, in.r, in.q);
+  if (in.toExpiry) {
+    return GeneralizedBlackScholes(in.call ? CallOption : PutOption, in.S, in.X, in.T, in.v, in.r,
+                                   in.q);
+  }
   return AcrossZeroCarry(in, [&](double q) {
-    return path_dependent::PartialFixedLookbackFormula(type, in.S, in.X, in.t1, in.T, in.v, in.r, q,
-                                                       in.r - q, barrier::PreciseNormal,
-                                                       barrier::PreciseBivariateNormal);
+    LookBarrier moved = in;
+    moved.q = q;
+    return LookbackFormula(moved);
   });
 }
 
