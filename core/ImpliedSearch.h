@@ -62,10 +62,13 @@ std::optional<double> CriticalPriceSearch(GapAt&& gap, double start, double scal
 }
 
 // Newton search for the input `field` that makes the model value equal `target`. `derivative`
-// is the sensitivity code of that input (Vega for a volatility, the strike's sensitivity).
+// is the sensitivity code of that input (Vega for a volatility, the strike's sensitivity). A step
+// that leaves a larger error than the one before ends the search once more than `patience` steps
+// have run.
 template <class Model>
 double NewtonSearch(typename Model::Inputs in, double Model::Inputs::*field, Sought sought,
-                    int32_t derivative, double target, double seed, int32_t* err) {
+                    int32_t derivative, double target, double seed, int32_t* err,
+                    int patience = 2) {
   if (!(target > 0)) return 0;
   // The open range of the sought input: (0, 100) for a volatility, (0, inf) for a strike,
   // (-1, 1) for a correlation.
@@ -88,7 +91,7 @@ double NewtonSearch(typename Model::Inputs in, double Model::Inputs::*field, Sou
     evaluate();
     const double next = std::fabs(target - price);
     ++i;
-    if (next > error && i > 2) return 0;  // diverging
+    if (next > error && i > patience) return 0;  // diverging
     if (i >= kNewtonIterationCap) return 0;
     error = next;
   }
@@ -168,9 +171,10 @@ constexpr Sought SoughtKind(int32_t code) {
 
 // The Newton search for the input `code` asks for, from `seed`.
 template <class Model>
-double NewtonSearch(const typename Model::Inputs& in, int32_t code, double seed, int32_t* err) {
+double NewtonSearch(const typename Model::Inputs& in, int32_t code, double seed, int32_t* err,
+                    int patience = 2) {
   return NewtonSearch<Model>(in, SoughtInput<Model>(code), SoughtKind(code), DerivativeOf(code),
-                             in.marketPrice, seed, err);
+                             in.marketPrice, seed, err, patience);
 }
 
 // The false-position search over the kernel for the input `code` asks for.

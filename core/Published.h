@@ -1097,24 +1097,14 @@ inline constexpr RaisedMessage kMessages[] = {
     {ModelTypeErr, "The ModelType is invalid."},
     {ExtremeTypeErr, "The ExtremeType is invalid."},
     {IterationsMaxErr, "The number of iterations for the Numerical Models must be less than or equal to 100."},
-    {StrikePriceErr, "StrikePrice must be a finite number."},
-    {StrikePriceErr, "StrikePrice2 must be a finite number."},
     {ImpliedCorrErr, "There is NO solution for the Implied Correlation."},
-    // CompoundBin
-    {OptionTypeErr, "The OptionType is invalid."},
-    {StrikeUnderlyErr, "StrikeUnderly must be greater than 0."},
-    {StrikeOptionErr, "StrikeOption must be greater than 0."},
     // OptionsMC, AsianMC, LookbackMC and AsianSpreadMC
     {VariateTypeErr, "The VariateType is invalid."},
-    // BarrierSingleTri
+    // BarrierSingleTri and the barrier family
     {BarrierTypeErr, "The BarrierType is Invalid."},
-    // the two-asset implied-value search
-    {ImpliedCorrErr, "There is NO solution for the Implied Correlation."},
     // ExchOnExch
     {TimeExpireErr, "TimeOption must be greater than 0 and less than TimeExpire."},
     {ExTypeErr, "The ExchangeType is Invalid."},
-    // Rainbow
-    {ExtremeTypeErr, "The ExtremeType is invalid."},
     // ForeignEquity
     {CurrencyTypeErr, "The CurrencyType must be either Domestic or Foreign."},
     // Quanto, EquityLinkedFX and TakeoverFX
@@ -1123,10 +1113,28 @@ inline constexpr RaisedMessage kMessages[] = {
     // TakeoverFX
     {Quantity1Err, "NumCurrency must be a finite number."},
     // BarrierTwoAsset and BarrierPartialTA
-    {BarrierTypeErr, "The BarrierType is Invalid."},
     {TimeBarrierErr, "TimeBarrier must be greater than 0."},
     // CashOrNothingTA
     {OptionTypeErr, "The OptionType is Invalid."},
+    // BarrierDouble and BarrierSoft
+    {BarrierLowErr, "LowerCurvature must be a finite number."},
+    {BarrierHighErr, "UpperCurvature must be a finite number."},
+    {BarrierLowErr, "LowerBarrier must be a finite number."},
+    // BarrierPartialStart, BarrierPartialEnd (and BarrierLookback's TimeBarrier above 0)
+    {TimeBarrierLimitErr, "TimeBarrier must be less than TimeExpire."},
+    // BarrierLookback, BarrierSoft
+    {TimeBarrierErr, "The TimeExpire must be greater than the TimeBarrier."},
+    // Gap
+    {StrikePriceErr, "StrikeGap must be a finite number."},
+    // Supershare
+    {UpperLowerErr, "The UpperStrike must be greater than the LowerStrike."},
+    {LowerStrikeErr, "LowerStrike must be greater than 0."},
+    {LowerStrikeErr, "LowerStrike must be a finite number."},
+    {UpperStrikeErr, "UpperStrike must be greater than 0."},
+    {UpperStrikeErr, "UpperStrike must be a finite number."},
+    // BinaryBarrier
+    {TimePayoffErr, "The TimePayoff is Invalid."},
+    {PayoffTypeErr, "The PayoffType is Invalid."},
 };
 // clang-format on
 
@@ -1165,6 +1173,11 @@ inline constexpr NonFiniteException kNonFiniteExceptions[] = {
     {"", "VolFirm", VolGreaterZeroErr},
     {"", "ValueFirm", AssetPriceErr},
     {"", "NumCurrency", Quantity1Err},
+    {"", "LowerBarrier", BarrierLowErr},
+    {"", "UpperBarrier", BarrierHighErr},
+    {"", "LowerCurvature", BarrierLowErr},
+    {"", "UpperCurvature", BarrierHighErr},
+    {"", "StrikeGap", StrikePriceErr},
 };
 
 // The code under which `method` refuses a non-finite `input`; None when no rule is known.

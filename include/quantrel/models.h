@@ -14,6 +14,7 @@
 // - SkipValidation takes the inputs as already normalised: years, continuous rates, no checks.
 #pragma once
 
+#include "quantrel/barrier.h"
 #include "quantrel/numerical.h"
 #include "quantrel/path_dependent.h"
 #include "quantrel/single_asset.h"

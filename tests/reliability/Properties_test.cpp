@@ -198,6 +198,10 @@ TEST(Properties, ImpliedVolatilitiesRepriceEveryReachablePrice) {
         }
       }
       call.inputs[function] = Variant::Of(int32_t{1});
+      // A discretely watched barrier is moved once, with the caller's volatility, and held there
+      // while the search moves the volatility; only a continuous barrier reprices at any other.
+      if (const int m = index("BarrierMonitoring"); m >= 0)
+        call.inputs[m] = Variant::Of(int32_t{0});
       auto price = [&](double v) {
         RandomCall at = call;
         at.inputs[vol] = Variant::Of(v);
