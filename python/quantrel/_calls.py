@@ -231,17 +231,19 @@ class _Method:
             "threads: pricing threads for a large array (default: every core).",
         ]
         if self.monte_carlo:
-            lines.append("seed: a fixed seed for the simulation, where the library offers one.")
+            lines.append("seed: a fixed seed for the simulation, 0 to 2**32 - 1 (default: the clock).")
         return "\n".join(lines)
 
     def call(self, values, errors="raise", threads=None, seed=None):
         if errors not in ("raise", "nan"):
             raise ValueError('errors must be "raise" or "nan", not %r' % (errors,))
         if seed is not None:
-            _apply_seed(seed)
+            seed = int(seed)
+            if not 0 <= seed < 2 ** 32:
+                raise ValueError("seed must be a whole number from 0 to 2**32 - 1, not %r" % (seed,))
         numbers = [i.scalar(v) for i, v in zip(self.inputs, values)]
         if None not in numbers:
-            status, value, message = _core.call_scalar(self.dispatch_id, numbers)
+            status, value, message = _core.call_scalar(self.dispatch_id, numbers, seed)
             if errors == "nan":
                 return Priced(value if status == 0 else float("nan"), status, message)
             if status:
@@ -249,7 +251,7 @@ class _Method:
             return value
         arrays = np.broadcast_arrays(*[i.convert(v) for i, v in zip(self.inputs, values)])
         values, codes, failures = _core.call_array(self.dispatch_id, arrays, errors == "raise",
-                                                   int(threads or 0))
+                                                   int(threads or 0), seed)
         if errors == "raise":
             if failures:
                 k, message = failures[0]
@@ -260,14 +262,6 @@ class _Method:
             messages.flat[k] = message
         return Priced(values, codes, messages)
 
-
-def _apply_seed(seed):
-    # The library's per-thread seed for its simulations, once it offers one.
-    setter = getattr(_core, "set_seed", None)
-    if setter is None:
-        raise NotImplementedError("this build of the library offers no fixed seed for its "
-                                  "Monte Carlo methods")
-    setter(int(seed))
 
 
 def _function(method):

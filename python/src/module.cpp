@@ -13,6 +13,7 @@
 #include <exception>
 #include <limits>
 #include <mutex>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -24,6 +25,7 @@
 #include "quantrel/bindings.h"
 #include "quantrel/catalogue.h"
 #include "quantrel/errors.h"
+#include "quantrel/numerical.h"
 #include "tools/quantrel/Batch.h"
 #include "tools/quantrel/Csv.h"
 
@@ -102,8 +104,16 @@ std::string FailureMessage() {
   return info.description;
 }
 
+// The simulations' fixed seed, where one is given, for as long as the scope lasts on this thread.
+struct SeedScope {
+  explicit SeedScope(std::optional<uint32_t> seed) {
+    if (seed) held.emplace(*seed);
+  }
+  std::optional<MonteCarloSeed> held;
+};
+
 // One contract, inputs as Python numbers in interface order: (status, value, message).
-py::tuple CallScalar(int32_t dispatchId, const py::sequence& values) {
+py::tuple CallScalar(int32_t dispatchId, const py::sequence& values, std::optional<uint32_t> seed) {
   const MethodBinding& binding = Binding(dispatchId);
   const size_t n = binding.method->inputs.size();
   if (values.size() != n) throw py::value_error("wrong number of inputs");
@@ -120,6 +130,7 @@ py::tuple CallScalar(int32_t dispatchId, const py::sequence& values) {
   std::string message;
   {
     py::gil_scoped_release release;
+    SeedScope seeded(seed);
     status = binding.call(args, &result);
     if (status != S_OK) message = FailureMessage();
   }
@@ -154,7 +165,7 @@ std::string Shortest(double v) {
 // With stopAtFirst, the first failure in index order is the only one listed, and the pricing stops
 // there.
 py::tuple CallArray(int32_t dispatchId, const std::vector<py::array>& inputs, bool stopAtFirst,
-                    unsigned threads) {
+                    unsigned threads, std::optional<uint32_t> seed) {
   const MethodBinding& binding = Binding(dispatchId);
   const size_t n = binding.method->inputs.size();
   if (inputs.size() != n) throw py::value_error("wrong number of inputs");
@@ -291,7 +302,10 @@ py::tuple CallArray(int32_t dispatchId, const std::vector<py::array>& inputs, bo
     const py::ssize_t useful = (count + 4 * kChunk - 1) / (4 * kChunk);
     threads =
         static_cast<unsigned>(std::min<py::ssize_t>(threads, std::max<py::ssize_t>(1, useful)));
-    auto work = [&] { guarded(price); };
+    auto work = [&] {
+      SeedScope seeded(seed);  // every pricing thread, since the seed is per thread
+      guarded(price);
+    };
     std::vector<std::thread> pool;
     for (unsigned t = 1; t < threads; ++t) {
       try {
@@ -460,9 +474,10 @@ PYBIND11_MODULE(_core, m) {
   m.def("methods", &MethodList, "Every method of the catalogue, with its inputs.");
   m.def("enumerations", &EnumerationTable, "Every enumeration: name -> [(member, value)].");
   m.def("error_codes", &ErrorTable, "Every error code: [(name, code, description)].");
-  m.def("call_scalar", &CallScalar, py::arg("dispatch_id"), py::arg("values"));
+  m.def("call_scalar", &CallScalar, py::arg("dispatch_id"), py::arg("values"),
+        py::arg("seed") = py::none());
   m.def("call_array", &CallArray, py::arg("dispatch_id"), py::arg("inputs"),
-        py::arg("stop_at_first"), py::arg("threads"));
+        py::arg("stop_at_first"), py::arg("threads"), py::arg("seed") = py::none());
   m.def("price_book", &PriceBook, py::arg("text"), py::arg("threads"));
   m.def("price_columns", &PriceColumns, py::arg("names"), py::arg("columns"), py::arg("rows"),
         py::arg("threads"));

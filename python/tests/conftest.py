@@ -55,7 +55,7 @@ def assert_same_rows(priced, expected):
 
 def simulates(method_name):
     """Whether the catalogue describes the method as Monte Carlo: its values vary from run to
-    run until the library offers a fixed seed, so they are compared with no other run."""
+    run without a fixed seed, so they are compared with no other run."""
     from quantrel import _core
     return any(m["name"].lower() == method_name.strip().lower() and
                "monte carlo" in m["help"].lower() for m in _core.methods())

@@ -244,14 +244,17 @@ class TestArguments:
         with pytest.raises(TypeError):
             quantrel.ForwardStart(**FS, Strike=1)
 
-    def test_seed_is_for_simulations_only_and_needs_the_library_hook(self):
+    def test_seed_is_for_simulations_only_and_repeats_them(self):
         with pytest.raises(TypeError):
             quantrel.ForwardStart(**FS, seed=1)
-        from quantrel import _calls
-        spec = dict(next(m for m in AVAILABLE if m["name"] == "ForwardStart"),
-                    help="Forward Start Option Model with Monte Carlo")
-        method = _calls._Method(spec)
-        assert "seed" in method.signature().parameters
-        if not hasattr(_core, "set_seed"):
-            with pytest.raises(NotImplementedError):
-                method.call([FS.get(i.name, i.default) for i in method.inputs], seed=5)
+        mc = dict(OptionType="CallOption", AssetPrice=100.0, StrikePrice=100.0, TimeExpire=0.5,
+                  Volatility=0.25, InterestRate=0.05, YieldRate=0.0, Iterations=500,
+                  TimeFormat="Years")
+        once = quantrel.OptionsMC(**mc, seed=7)
+        assert quantrel.OptionsMC(**mc, seed=7) == once
+        assert quantrel.OptionsMC(**mc, seed=8) != once
+        # Every pricing thread of an array call takes the seed: each element as if alone.
+        many = quantrel.OptionsMC(**dict(mc, AssetPrice=np.full(40000, 100.0)), seed=7, threads=2)
+        assert (many == once).all()
+        with pytest.raises(ValueError):
+            quantrel.OptionsMC(**mc, seed=-1)
