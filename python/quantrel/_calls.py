@@ -73,12 +73,12 @@ def error_codes():
 class _Input:
     """One input of a method, as the catalogue describes it."""
 
-    def __init__(self, spec):
-        self.name = spec["name"]
-        self.type = spec["type"]
-        self.enumeration = spec["enumeration"]
-        self.optional = spec["optional"]
-        self.default = spec["default"]
+    def __init__(self, described):
+        self.name = described["name"]
+        self.type = described["type"]
+        self.enumeration = described["enumeration"]
+        self.optional = described["optional"]
+        self.default = described["default"]
         self.members = _ENUMERATIONS.get(self.enumeration, {}) if self.enumeration else {}
         self.folded = {name.lower(): value for name, value in self.members.items()}
         if self.type != "double":
@@ -192,11 +192,11 @@ class _Input:
 class _Method:
     """A method of the catalogue and how Python calls it."""
 
-    def __init__(self, spec):
-        self.name = spec["name"]
-        self.dispatch_id = spec["dispatch_id"]
-        self.help = spec["help"]
-        self.inputs = [_Input(i) for i in spec["inputs"]]
+    def __init__(self, described):
+        self.name = described["name"]
+        self.dispatch_id = described["dispatch_id"]
+        self.help = described["help"]
+        self.inputs = [_Input(i) for i in described["inputs"]]
         # The catalogue says which methods simulate: they take a fixed seed.
         self.monte_carlo = "monte carlo" in self.help.lower()
 
@@ -308,9 +308,9 @@ _BY_NAME = {}
 def _install_methods(namespace):
     """Puts a function for every available method into the package; returns their names."""
     installed = []
-    for spec in _CATALOGUE:
-        if spec["available"]:
-            method = _Method(spec)
+    for described in _CATALOGUE:
+        if described["available"]:
+            method = _Method(described)
             _BY_NAME[method.name.lower()] = method
             namespace[method.name] = _function(method)
             installed.append(method.name)

@@ -197,14 +197,14 @@ Outcome PriceRecord(const CsvRecord& record, const Layout& layout, const MethodC
   if (methodName.empty()) return {0, DISP_E_UNKNOWNNAME, "no method given"};
   if (!method) return {0, DISP_E_UNKNOWNNAME, "unknown method '" + std::string(methodName) + "'"};
 
-  const auto& specs = method->binding->method->inputs;
-  std::vector<std::optional<Argument>> inputs(specs.size());
-  for (size_t i = 0; i < specs.size(); ++i) {
+  const auto& declared = method->binding->method->inputs;
+  std::vector<std::optional<Argument>> inputs(declared.size());
+  for (size_t i = 0; i < declared.size(); ++i) {
     const std::optional<size_t> column = method->columnOfInput[i];
     if (!column || *column >= record.fields.size() || IsBlank(record.fields[*column])) continue;
     Argument value{};
     std::string error;
-    if (!ParseInput(specs[i], record.fields[*column], value, error)) {
+    if (!ParseInput(declared[i], record.fields[*column], value, error)) {
       return {0, DISP_E_TYPEMISMATCH, error};
     }
     inputs[i] = value;

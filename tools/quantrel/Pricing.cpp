@@ -92,17 +92,17 @@ bool ParseInput(const InputSpec& input, std::string_view text, Argument& out, st
 
 Outcome Price(const MethodBinding& binding, std::span<const std::optional<Argument>> inputs,
               std::optional<uint32_t> seed) {
-  const auto& specs = binding.method->inputs;
-  std::vector<Argument> values(specs.size());
-  for (size_t i = 0; i < specs.size(); ++i) {
+  const auto& declared = binding.method->inputs;
+  std::vector<Argument> values(declared.size());
+  for (size_t i = 0; i < declared.size(); ++i) {
     if (i < inputs.size() && inputs[i]) {
       values[i] = *inputs[i];
-    } else if (!specs[i].optional) {
-      return {0, DISP_E_PARAMNOTOPTIONAL, std::string("missing required input ") + specs[i].name};
-    } else if (specs[i].type == InputType::Double) {
-      values[i].d = specs[i].defaultValue;
+    } else if (!declared[i].optional) {
+      return {0, DISP_E_PARAMNOTOPTIONAL, std::string("missing required input ") + declared[i].name};
+    } else if (declared[i].type == InputType::Double) {
+      values[i].d = declared[i].defaultValue;
     } else {
-      values[i].i = static_cast<int32_t>(specs[i].defaultValue);
+      values[i].i = static_cast<int32_t>(declared[i].defaultValue);
     }
   }
   Outcome outcome;
@@ -123,28 +123,28 @@ Outcome Price(const MethodBinding& binding, std::span<const std::optional<Argume
 
 Outcome PriceFromAssignments(const MethodBinding& binding, std::span<const std::string> assignments,
                              std::optional<uint32_t> seed) {
-  const auto& specs = binding.method->inputs;
-  std::vector<std::optional<Argument>> inputs(specs.size());
+  const auto& declared = binding.method->inputs;
+  std::vector<std::optional<Argument>> inputs(declared.size());
   for (const std::string& assignment : assignments) {
     const size_t eq = assignment.find('=');
     if (eq == std::string::npos) {
       return {0, DISP_E_TYPEMISMATCH, "expected Name=Value, got '" + assignment + "'"};
     }
     const std::string_view name = Trim(std::string_view(assignment).substr(0, eq));
-    size_t index = specs.size();
-    for (size_t i = 0; i < specs.size(); ++i) {
-      if (EqualsIgnoreCase(specs[i].name, name)) index = i;
+    size_t index = declared.size();
+    for (size_t i = 0; i < declared.size(); ++i) {
+      if (EqualsIgnoreCase(declared[i].name, name)) index = i;
     }
-    if (index == specs.size()) {
+    if (index == declared.size()) {
       return {0, DISP_E_UNKNOWNNAME,
               std::string(binding.method->name) + " has no input '" + std::string(name) + "'"};
     }
     if (inputs[index]) {
-      return {0, DISP_E_PARAMNOTFOUND, std::string("input ") + specs[index].name + " given twice"};
+      return {0, DISP_E_PARAMNOTFOUND, std::string("input ") + declared[index].name + " given twice"};
     }
     Argument value{};
     std::string error;
-    if (!ParseInput(specs[index], std::string_view(assignment).substr(eq + 1), value, error)) {
+    if (!ParseInput(declared[index], std::string_view(assignment).substr(eq + 1), value, error)) {
       return {0, DISP_E_TYPEMISMATCH, error};
     }
     inputs[index] = value;
