@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "quantrel/quantrel.h"
 #include "tools/quantrel/Batch.h"
 #include "tools/quantrel/Csv.h"
 
@@ -14,9 +15,11 @@ std::string Book(int rows) {
   std::string csv =
       "Id,Method,OptionType,OptionFunction,AssetPrice,TimeStart,TimeExpire,Volatility,"
       "InterestRate,YieldRate,Alpha,TimeFormat\n";
+  const char* functions[] = {"Theoretical_FS", "Delta_FS", "Vega_FS", "Rho_FS"};
   for (int i = 0; i < rows; ++i) {
-    csv += std::to_string(i) + ",ForwardStart,CallOption,Theoretical_FS," +
-           std::to_string(40 + (i % 400) / 10.0) + ",0.25,1,0.3,0.08,0.04,1.1,Years\n";
+    csv += std::to_string(i) + ",ForwardStart," + (i % 2 ? "PutOption," : "CallOption,") +
+           functions[i % 4] + "," + std::to_string(40 + (i % 400) / 10.0) +
+           ",0.25,1,0.3,0.08,0.04,1.1,Years\n";
   }
   return csv;
 }
@@ -52,5 +55,21 @@ BENCHMARK(BM_Batch)
     ->Arg(2)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The same rows priced by the library called directly in a loop on one thread: the rate the
+// program is measured against.
+void BM_DirectLoop(benchmark::State& state) {
+  using namespace quantrel;
+  const int32_t functions[] = {Theoretical_FS, Delta_FS, Vega_FS, Rho_FS};
+  for (auto _ : state) {
+    for (int i = 0; i < 100000; ++i) {
+      benchmark::DoNotOptimize(ForwardStart(i % 2 ? PutOption : CallOption, functions[i % 4],
+                                            40 + (i % 400) / 10.0, 0.25, 1, 0.3, 0.08, 0.04, 1.1, 0,
+                                            Years));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * 100000);
+}
+BENCHMARK(BM_DirectLoop)->Unit(benchmark::kMillisecond);
 
 }  // namespace

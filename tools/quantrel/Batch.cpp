@@ -3,9 +3,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
+#include <array>
 #include <cctype>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <exception>
 #include <map>
 #include <mutex>
@@ -134,6 +136,26 @@ struct MethodColumns {
   std::vector<std::optional<size_t>> columnOfInput;
   std::vector<bool> inputColumnIsMine;  // per entry of Layout::inputColumns
   bool takesSeed = false;
+  // Per input, the last few cells read and what they read as: a column mostly holds a few values.
+  struct Recent {
+    static constexpr size_t kKept = 4;
+    std::array<std::string, kKept> text;
+    std::array<Argument, kKept> value{};
+    size_t kept = 0, next = 0;
+    const Argument* Find(std::string_view cell) const {
+      for (size_t k = 0; k < kept; ++k) {
+        if (text[k] == cell) return &value[k];
+      }
+      return nullptr;
+    }
+    void Keep(std::string_view cell, Argument read) {
+      text[next].assign(cell);
+      value[next] = read;
+      next = (next + 1) % kKept;
+      kept = std::max(kept, next == 0 ? kKept : next);
+    }
+  };
+  std::vector<Recent> recent;
 };
 
 class MethodCache {
@@ -141,7 +163,14 @@ class MethodCache {
   explicit MethodCache(const Layout& layout) : layout_(layout) {}
 
   // `name` is trimmed.
-  const MethodColumns* Find(std::string_view name) {
+  MethodColumns* Find(std::string_view name) {
+    if (name == lastName_) return last_;
+    lastName_ = name;
+    return last_ = Resolve(name);
+  }
+
+ private:
+  MethodColumns* Resolve(std::string_view name) {
     std::string key = Folded(name);
     auto it = cache_.find(key);
     if (it != cache_.end()) return it->second ? &*it->second : nullptr;
@@ -161,6 +190,7 @@ class MethodCache {
                                                        columns->columnOfInput.end(),
                                                        c) != columns->columnOfInput.end());
       }
+      columns->recent.resize(columns->columnOfInput.size());
     }
     auto [slot, _] = cache_.emplace(std::move(key), std::move(columns));
     return slot->second ? &*slot->second : nullptr;
@@ -169,15 +199,19 @@ class MethodCache {
  private:
   const Layout& layout_;
   std::map<std::string, std::optional<MethodColumns>> cache_;
+  std::string lastName_;
+  MethodColumns* last_ = nullptr;
 };
 
-std::string_view MethodName(const CsvRecord& r, const Layout& layout) {
-  if (layout.methodColumn >= r.fields.size()) return {};
-  return Trim(r.fields[layout.methodColumn]);
+using Fields = std::vector<std::string_view>;
+
+std::string_view MethodName(const Fields& fields, const Layout& layout) {
+  if (layout.methodColumn >= fields.size()) return {};
+  return Trim(fields[layout.methodColumn]);
 }
 
 // A record that cannot be read as its writer meant it; the rest of the book cannot be trusted.
-std::string Unreadable(const CsvRecord& r) {
+std::string Unreadable(const CsvRecordMark& r) {
   if (r.malformed) return "line " + std::to_string(r.line) + ": a quoted field is never closed";
   if (r.strayCarriageReturn) {
     return "line " + std::to_string(r.strayCarriageReturn) +
@@ -187,31 +221,39 @@ std::string Unreadable(const CsvRecord& r) {
   return {};
 }
 
-Outcome PriceRecord(const CsvRecord& record, const Layout& layout, const MethodColumns* method,
-                    std::string_view methodName, const BatchOptions& options) {
-  if (record.fields.size() > layout.width) {
+// `inputs` is room for the method's inputs, kept from row to row.
+Outcome PriceRecord(const Fields& fields, const Layout& layout, MethodColumns* method,
+                    std::string_view methodName, const BatchOptions& options,
+                    std::vector<std::optional<Argument>>& inputs) {
+  if (fields.size() > layout.width) {
     return {0, DISP_E_BADPARAMCOUNT,
-            "the row has " + std::to_string(record.fields.size()) + " fields, the header " +
+            "the row has " + std::to_string(fields.size()) + " fields, the header " +
                 std::to_string(layout.width)};
   }
   if (methodName.empty()) return {0, DISP_E_UNKNOWNNAME, "no method given"};
   if (!method) return {0, DISP_E_UNKNOWNNAME, "unknown method '" + std::string(methodName) + "'"};
 
   const auto& declared = method->binding->method->inputs;
-  std::vector<std::optional<Argument>> inputs(declared.size());
+  inputs.assign(declared.size(), std::nullopt);
   for (size_t i = 0; i < declared.size(); ++i) {
     const std::optional<size_t> column = method->columnOfInput[i];
-    if (!column || *column >= record.fields.size() || IsBlank(record.fields[*column])) continue;
+    if (!column || *column >= fields.size() || IsBlank(fields[*column])) continue;
+    MethodColumns::Recent& recent = method->recent[i];
+    if (const Argument* known = recent.Find(fields[*column])) {
+      inputs[i] = *known;
+      continue;
+    }
     Argument value{};
     std::string error;
-    if (!ParseInput(declared[i], record.fields[*column], value, error)) {
+    if (!ParseInput(declared[i], fields[*column], value, error)) {
       return {0, DISP_E_TYPEMISMATCH, error};
     }
+    recent.Keep(fields[*column], value);
     inputs[i] = value;
   }
   for (size_t k = 0; k < layout.inputColumns.size(); ++k) {
     const size_t c = layout.inputColumns[k];
-    if (c < record.fields.size() && !method->inputColumnIsMine[k] && !IsBlank(record.fields[c])) {
+    if (c < fields.size() && !method->inputColumnIsMine[k] && !IsBlank(fields[c])) {
       return {0, DISP_E_UNKNOWNNAME,
               std::string(method->binding->method->name) + " has no input " +
                   std::string(Trim(layout.names[c]))};
@@ -219,36 +261,43 @@ Outcome PriceRecord(const CsvRecord& record, const Layout& layout, const MethodC
   }
   // The row's own seed first, then the run's; a row that draws no random numbers takes none.
   std::optional<uint32_t> seed = method->takesSeed ? options.seed : std::nullopt;
-  const size_t seedColumn = layout.seedColumn.value_or(record.fields.size());
-  if (seedColumn < record.fields.size() && !IsBlank(record.fields[seedColumn])) {
+  const size_t seedColumn = layout.seedColumn.value_or(fields.size());
+  if (seedColumn < fields.size() && !IsBlank(fields[seedColumn])) {
     if (!method->takesSeed) {
       return {0, DISP_E_UNKNOWNNAME,
               std::string(method->binding->method->name) + " has no input Seed"};
     }
     uint32_t rowSeed = 0;
     std::string error;
-    if (!ParseSeed(record.fields[seedColumn], rowSeed, error)) {
-      return {0, DISP_E_TYPEMISMATCH, error};
-    }
+    if (!ParseSeed(fields[seedColumn], rowSeed, error)) return {0, DISP_E_TYPEMISMATCH, error};
     seed = rowSeed;
   }
   return Price(*method->binding, inputs, seed);
 }
 
-void WriteRow(std::string& out, const std::vector<std::string>& fields, size_t width,
+// `plain` is the row's text when it holds neither a quote nor a carriage return, else empty.
+void WriteRow(std::string& out, std::string_view plain, const Fields& fields, size_t width,
               const Outcome& outcome) {
   const size_t given = std::min(fields.size(), width);
-  for (size_t c = 0; c < given; ++c) {
-    if (c) out += ',';
-    AppendCsvField(out, fields[c]);
+  if (!plain.empty() && fields.size() <= width && plain.find(' ') == std::string_view::npos) {
+    out += plain;  // no field of it needs quotes: it is written as it was read
+  } else {
+    for (size_t c = 0; c < given; ++c) {
+      if (c) out += ',';
+      AppendCsvField(out, fields[c]);
+    }
   }
   out.append(width - given, ',');  // the columns a short row leaves empty
   out += ',';
-  if (outcome.ok()) out += FormatNumber(outcome.result);
+  if (outcome.ok()) AppendNumber(out, outcome.result);
   out += ',';
-  out += FormatStatus(outcome.status);
-  out += ',';
-  AppendCsvField(out, outcome.message);
+  if (outcome.ok()) {
+    out += "0,";
+  } else {
+    out += FormatStatus(outcome.status);
+    out += ',';
+    AppendCsvField(out, outcome.message);
+  }
   out += '\n';
 }
 
@@ -283,26 +332,188 @@ class Progress {
 
 }  // namespace
 
+namespace {
+
+// A chunk of the book on its way through: read on the main thread, priced a unit of rows at a
+// time on every thread, written on the main thread in the order it was read.
+struct Chunk {
+  CsvChunk csv;
+  size_t unitRows = 64;
+  size_t units = 0, claimed = 0, done = 0;  // guarded by the pipeline's mutex
+  struct Unit {
+    std::string text;  // the priced rows, ready to write
+    uint64_t rows = 0, failed = 0;
+  };
+  std::vector<Unit> out;
+};
+
+// What one thread keeps from row to row.
+struct Pricer {
+  explicit Pricer(const Layout& layout) : methods(layout) {}
+  MethodCache methods;  // not shared: each thread resolves the methods it meets
+  Fields fields;
+  std::string scratch;
+  std::vector<std::optional<Argument>> inputs;
+};
+
+class Pipeline {
+ public:
+  Pipeline(const Layout& layout, const BatchOptions& options, unsigned threads)
+      : layout_(layout), options_(options), mainPricer_(layout) {
+    for (unsigned t = 1; t < threads; ++t) {
+      try {
+        workers_.emplace_back([this] { Work(); });
+      } catch (const std::system_error&) {
+        break;  // no more threads to be had: the others share the work
+      }
+    }
+  }
+  ~Pipeline() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopping_ = true;
+    }
+    workReady_.notify_all();
+    for (auto& th : workers_) th.join();
+  }
+  size_t threads() const { return workers_.size() + 1; }
+
+  void Add(Chunk* chunk) {
+    const size_t n = chunk->csv.records.size();
+    // Small units for a short book, so that a few costly rows still spread over every thread.
+    chunk->unitRows = std::clamp<size_t>(n / (threads() * 8), 1, 64);
+    chunk->units = (n + chunk->unitRows - 1) / chunk->unitRows;
+    chunk->claimed = chunk->done = 0;
+    if (chunk->out.size() < chunk->units) chunk->out.resize(chunk->units);
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      queue_.push_back(chunk);
+    }
+    workReady_.notify_all();
+  }
+
+  // Prices alongside the other threads until the oldest chunk is done, and hands it back.
+  Chunk* TakeOldest() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    Chunk* oldest = queue_.front();
+    while (oldest->done < oldest->units && !raised_) {
+      if (!WorkOneUnit(lock, mainPricer_)) unitDone_.wait(lock);
+    }
+    if (raised_) std::rethrow_exception(raised_);
+    queue_.pop_front();
+    return oldest;
+  }
+
+ private:
+  void Work() {
+    Pricer pricer(layout_);
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!stopping_) {
+      if (!WorkOneUnit(lock, pricer)) workReady_.wait(lock);
+    }
+  }
+
+  // Claims the first unclaimed unit and prices it with the lock released; false when there is
+  // none. A failure that is no pricing error (memory running out) is kept for the main thread.
+  bool WorkOneUnit(std::unique_lock<std::mutex>& lock, Pricer& pricer) {
+    if (raised_) return false;
+    auto open = std::find_if(queue_.begin(), queue_.end(),
+                             [](const Chunk* c) { return c->claimed < c->units; });
+    if (open == queue_.end()) return false;
+    Chunk& chunk = **open;
+    const size_t unit = chunk.claimed++;
+    lock.unlock();
+    try {
+      PriceUnit(chunk, unit, pricer);
+    } catch (...) {
+      lock.lock();
+      if (!raised_) raised_ = std::current_exception();
+      unitDone_.notify_all();
+      return true;
+    }
+    lock.lock();
+    if (++chunk.done == chunk.units) unitDone_.notify_all();
+    return true;
+  }
+
+  void PriceUnit(Chunk& chunk, size_t unit, Pricer& p) const {
+    Chunk::Unit& out = chunk.out[unit];
+    out.text.clear();
+    out.rows = out.failed = 0;
+    const size_t from = unit * chunk.unitRows;
+    const size_t to = std::min(chunk.csv.records.size(), from + chunk.unitRows);
+    for (size_t k = from; k < to; ++k) {
+      const CsvRecordMark& mark = chunk.csv.records[k];
+      SplitCsvRecord(chunk.csv.Text(mark), p.fields, p.scratch);
+      if (IsBlankRecord(p.fields, mark)) continue;
+      const std::string_view name = MethodName(p.fields, layout_);
+      MethodColumns* method = name.empty() ? nullptr : p.methods.Find(name);
+      const Outcome outcome = PriceRecord(p.fields, layout_, method, name, options_, p.inputs);
+      WriteRow(out.text, mark.plain ? chunk.csv.Text(mark) : std::string_view(), p.fields,
+               layout_.width, outcome);
+      ++out.rows;
+      if (!outcome.ok()) ++out.failed;
+    }
+    if (p.fields.capacity() > kKeptFields) Fields().swap(p.fields);
+  }
+
+  static constexpr size_t kKeptFields = 4096;  // field slots a thread keeps for the next row
+
+  const Layout& layout_;
+  const BatchOptions& options_;
+  Pricer mainPricer_;
+  std::vector<std::thread> workers_;
+  std::mutex mutex_;
+  std::condition_variable workReady_, unitDone_;
+  std::deque<Chunk*> queue_;
+  std::exception_ptr raised_;
+  bool stopping_ = false;
+};
+
+std::string FirstUnreadable(const CsvChunk& chunk) {
+  for (const CsvRecordMark& r : chunk.records) {
+    if (std::string problem = Unreadable(r); !problem.empty()) return problem;
+  }
+  return {};
+}
+
+}  // namespace
+
 BatchSummary RunBatch(std::istream& in, std::ostream& out, const BatchOptions& options) {
   BatchSummary summary;
-  CsvReader reader(in);
-  CsvRecord header;
-  bool found;
-  while ((found = reader.Next(header))) {
-    summary.fatal = Unreadable(header);
-    if (!summary.fatal.empty()) return summary;
-    if (!header.blank()) break;
+  CsvChunker reader(in);
+  // Up to two chunks a thread are in flight, so memory follows the chunk, not the book.
+  const unsigned threads =
+      options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+  std::vector<Chunk> chunks(2 * std::min(threads, 64u) + 1);
+  std::vector<Chunk*> idle;
+  for (Chunk& c : chunks) idle.push_back(&c);
+
+  // The header: the first line with something on it.
+  auto t0 = Clock::now();
+  std::optional<Layout> layout;
+  {
+    CsvChunk chunk;
+    Fields fields;
+    std::string scratch;
+    while (!layout && reader.Next(chunk, 1, 0)) {
+      const CsvRecordMark& mark = chunk.records[0];
+      summary.fatal = Unreadable(mark);
+      if (!summary.fatal.empty()) return summary;
+      SplitCsvRecord(chunk.Text(mark), fields, scratch);
+      if (IsBlankRecord(fields, mark)) continue;
+      layout = ReadLayout(std::vector<std::string>(fields.begin(), fields.end()), summary.fatal);
+      if (!layout) return summary;
+    }
   }
   if (reader.failed()) {
     summary.readFailed = true;
     return summary;
   }
-  if (!found) {
+  if (!layout) {
     summary.fatal = "the input is empty: it needs a header row with a Method column";
     return summary;
   }
-  const std::optional<Layout> layout = ReadLayout(std::move(header.fields), summary.fatal);
-  if (!layout) return summary;
   {
     std::string line;
     for (size_t c = 0; c < layout->width; ++c) {
@@ -317,94 +528,57 @@ BatchSummary RunBatch(std::istream& in, std::ostream& out, const BatchOptions& o
     }
   }
 
-  MethodCache methods(*layout);
-  const unsigned threads =
-      options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+  Pipeline pipeline(*layout, options, threads);
   Progress progress(options.progress, options.inputBytes);
-
-  // A chunk holds at most chunkRows rows and, past its first row, about chunkBytes of them, and
-  // the output goes out every kFlushBytes or so: memory follows the widest row, not the book.
-  constexpr size_t kFlushBytes = 1 << 20;
-  constexpr size_t kKeptFields = 4096;  // a record's field slots kept for the next chunk
-  std::vector<CsvRecord> records(std::max<size_t>(1, options.chunkRows));
-  std::vector<const MethodColumns*> resolved(records.size());
-  std::vector<Outcome> outcomes(records.size());
-  std::string text;
-  for (bool more = true; more;) {
-    // Read a chunk, resolving methods on this thread (the cache is not shared).
-    auto t0 = Clock::now();
-    size_t n = 0, bytes = 0;
-    while (n < records.size() && bytes < options.chunkBytes && (more = reader.Next(records[n]))) {
-      const CsvRecord& r = records[n];
-      summary.fatal = Unreadable(r);
-      if (!summary.fatal.empty()) return summary;
-      if (r.blank()) continue;
-      bytes += r.bytes + r.fields.size() * sizeof(std::string);
-      const std::string_view name = MethodName(r, *layout);
-      resolved[n] = name.empty() ? nullptr : methods.Find(name);
-      ++n;
+  // Every output row is at least as wide as the header: a chunk's output stays near chunkBytes.
+  const size_t chunkRows = std::clamp<size_t>(options.chunkBytes / (layout->width + 1), 1,
+                                              std::max<size_t>(1, options.chunkRows));
+  size_t inFlight = 0;
+  bool more = true;
+  std::string unreadable;  // stops the reading; what was read before it is still written
+  summary.reading += Clock::now() - t0;
+  while (more || inFlight) {
+    auto t1 = Clock::now();
+    while (more && !idle.empty()) {
+      Chunk* next = idle.back();
+      more = reader.Next(next->csv, chunkRows, options.chunkBytes);
+      if (!more) break;
+      if (unreadable = FirstUnreadable(next->csv); !unreadable.empty()) {
+        more = false;
+        break;
+      }
+      idle.pop_back();
+      pipeline.Add(next);
+      ++inFlight;
     }
     if (reader.failed()) {
       summary.readFailed = true;
       return summary;
     }
-    auto t1 = Clock::now();
-
-    // Price the chunk on every thread; each row lands in its own slot, so order is kept. A
-    // failure that is no pricing error (memory running out) is raised again here.
-    std::atomic<size_t> next{0};
-    std::exception_ptr raised;
-    std::mutex raisedMutex;
-    auto work = [&] {
-      try {
-        for (size_t i; (i = next.fetch_add(64)) < n;) {
-          for (size_t k = i; k < std::min(n, i + 64); ++k) {
-            const CsvRecord& r = records[k];
-            outcomes[k] = PriceRecord(r, *layout, resolved[k], MethodName(r, *layout), options);
-          }
-        }
-      } catch (...) {
-        std::lock_guard<std::mutex> lock(raisedMutex);
-        if (!raised) raised = std::current_exception();
-        next = n;
-      }
-    };
-    std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads && n > 64 * t; ++t) {
-      try {
-        pool.emplace_back(work);
-      } catch (const std::system_error&) {
-        break;  // no more threads to be had: the others share the work
-      }
-    }
-    work();
-    for (auto& th : pool) th.join();
-    if (raised) std::rethrow_exception(raised);
     auto t2 = Clock::now();
+    summary.reading += t2 - t1;
+    if (!inFlight) break;
 
-    for (size_t k = 0; k < n; ++k) {
-      WriteRow(text, records[k].fields, layout->width, outcomes[k]);
-      if (!outcomes[k].ok()) ++summary.failed;
-      if (text.size() >= kFlushBytes || k + 1 == n) {
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        text.clear();
-      }
-      if (records[k].fields.capacity() > kKeptFields) {
-        std::vector<std::string>().swap(records[k].fields);
-      }
+    Chunk* done = pipeline.TakeOldest();
+    --inFlight;
+    auto t3 = Clock::now();
+    summary.pricing += t3 - t2;
+    for (size_t u = 0; u < done->units; ++u) {
+      const Chunk::Unit& unit = done->out[u];
+      out.write(unit.text.data(), static_cast<std::streamsize>(unit.text.size()));
+      summary.rows += unit.rows;
+      summary.failed += unit.failed;
     }
     out.flush();
     if (!out) {
       summary.writeFailed = true;  // the rest of the book is not priced for nothing
       return summary;
     }
-    summary.rows += n;
-    auto t3 = Clock::now();
-    summary.reading += t1 - t0;
-    summary.pricing += t2 - t1;
-    summary.writing += t3 - t2;
+    idle.push_back(done);
+    summary.writing += Clock::now() - t3;
     progress.Update(summary.rows, reader.consumed());
   }
+  summary.fatal = unreadable;
   progress.Finish();
   return summary;
 }

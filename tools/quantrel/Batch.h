@@ -16,7 +16,7 @@ struct BatchOptions {
   bool progress = false;        // draw a progress bar on stderr
   uint64_t inputBytes = 0;      // size of the input, when known, for the progress bar
   size_t chunkRows = 8192;      // rows read, priced and written together, at most
-  size_t chunkBytes = 8 << 20;  // and about this much of the input, past the first row
+  size_t chunkBytes = 1 << 20;  // and about this much of the input, past the first row
   // The Monte Carlo seed of every row that draws random numbers and has none in a Seed column;
   // without one such rows seed from the clock.
   std::optional<uint32_t> seed;

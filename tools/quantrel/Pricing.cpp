@@ -1,5 +1,6 @@
 #include "tools/quantrel/Pricing.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -93,12 +94,17 @@ bool ParseInput(const InputSpec& input, std::string_view text, Argument& out, st
 Outcome Price(const MethodBinding& binding, std::span<const std::optional<Argument>> inputs,
               std::optional<uint32_t> seed) {
   const auto& declared = binding.method->inputs;
-  std::vector<Argument> values(declared.size());
+  // Room on the stack for every method's inputs; a longer list would take the heap.
+  std::array<Argument, 32> room;
+  std::vector<Argument> more(declared.size() > room.size() ? declared.size() : 0);
+  const std::span<Argument> values =
+      more.empty() ? std::span<Argument>(room).first(declared.size()) : std::span<Argument>(more);
   for (size_t i = 0; i < declared.size(); ++i) {
     if (i < inputs.size() && inputs[i]) {
       values[i] = *inputs[i];
     } else if (!declared[i].optional) {
-      return {0, DISP_E_PARAMNOTOPTIONAL, std::string("missing required input ") + declared[i].name};
+      return {0, DISP_E_PARAMNOTOPTIONAL,
+              std::string("missing required input ") + declared[i].name};
     } else if (declared[i].type == InputType::Double) {
       values[i].d = declared[i].defaultValue;
     } else {
@@ -140,7 +146,8 @@ Outcome PriceFromAssignments(const MethodBinding& binding, std::span<const std::
               std::string(binding.method->name) + " has no input '" + std::string(name) + "'"};
     }
     if (inputs[index]) {
-      return {0, DISP_E_PARAMNOTFOUND, std::string("input ") + declared[index].name + " given twice"};
+      return {0, DISP_E_PARAMNOTFOUND,
+              std::string("input ") + declared[index].name + " given twice"};
     }
     Argument value{};
     std::string error;
@@ -162,10 +169,16 @@ bool ParseSeed(std::string_view text, uint32_t& seed, std::string& error) {
   return true;
 }
 
-std::string FormatNumber(double value) {
+void AppendNumber(std::string& out, double value) {
   char text[32];
   const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
-  return ec == std::errc() ? std::string(text, end) : std::string("nan");
+  out.append(ec == std::errc() ? std::string_view(text, end - text) : std::string_view("nan"));
+}
+
+std::string FormatNumber(double value) {
+  std::string text;
+  AppendNumber(text, value);
+  return text;
 }
 
 std::string FormatStatus(HRESULT status) {

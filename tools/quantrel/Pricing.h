@@ -43,6 +43,8 @@ bool ParseSeed(std::string_view text, uint32_t& seed, std::string& error);
 
 // Shortest text that reads back as the same double.
 std::string FormatNumber(double value);
+// Appends FormatNumber(value).
+void AppendNumber(std::string& out, double value);
 // "0" for success, else the status in hexadecimal ("0x80050006").
 std::string FormatStatus(HRESULT status);
 // The status's symbolic name: an enumErrCodes member or an automation status; "" if unknown.
