@@ -1,5 +1,6 @@
 #include "core/OptionStatistics.h"
 
+#include <array>
 #include <cmath>
 
 #include "core/Failure.h"
@@ -29,6 +30,16 @@ namespace {
 constexpr double kDreznerWeight[5] = {0.24840615, 0.39233107, 0.21141819, 0.03324666,
                                       0.00082485334};
 constexpr double kDreznerAbscissa[5] = {0.10024215, 0.48281397, 1.0609498, 1.7797294, 2.6697604};
+// wi wj in extended precision, row by row.
+constexpr auto kDreznerWeightProduct = [] {
+  std::array<long double, 25> w{};
+  for (int i = 0; i < 5; ++i) {
+    for (int j = 0; j < 5; ++j) {
+      w[5 * i + j] = static_cast<long double>(kDreznerWeight[i]) * kDreznerWeight[j];
+    }
+  }
+  return w;
+}();
 
 int32_t SignL(long double x) {
   return x > 0 ? 1 : (x < 0 ? -1 : 0);
@@ -49,19 +60,27 @@ long double Bivariate(long double a, long double b, long double rho) {
   const long double b1 = b / denom;
 
   if (a <= 0 && b <= 0 && rho <= 0) {
-    long double sum = 0;
+    // The exponent a1(2yi - a1) + b1(2yj - b1) + 2 rho (yi - a1)(yj - b1) and the sum in extended
+    // precision, the exponential itself in double (several times faster, at most an ulp apart).
+    // The parts that depend on one abscissa only are taken once.
+    long double alongA[5], alongB[5], crossA[5], crossB[5];
+    for (int i = 0; i < 5; ++i) {
+      const long double y = kDreznerAbscissa[i];
+      alongA[i] = a1 * (2 * y - a1);
+      alongB[i] = b1 * (2 * y - b1);
+      crossA[i] = 2 * rho * (y - a1);
+      crossB[i] = y - b1;
+    }
+    double exponent[25];
     for (int i = 0; i < 5; ++i) {
       for (int j = 0; j < 5; ++j) {
-        const long double yi = kDreznerAbscissa[i];
-        const long double yj = kDreznerAbscissa[j];
-        // The exponent and the sum in extended precision; the exponential itself in double,
-        // which is several times faster and changes the result by at most an ulp.
-        const long double exponent =
-            a1 * (2 * yi - a1) + b1 * (2 * yj - b1) + 2 * rho * (yi - a1) * (yj - b1);
-        sum += static_cast<long double>(kDreznerWeight[i]) * kDreznerWeight[j] *
-               std::exp(static_cast<double>(exponent));
+        exponent[5 * i + j] = static_cast<double>(alongA[i] + alongB[j] + crossA[i] * crossB[j]);
       }
     }
+    double term[25];
+    for (int k = 0; k < 25; ++k) term[k] = std::exp(exponent[k]);  // nothing extended is live
+    long double sum = 0;
+    for (int k = 0; k < 25; ++k) sum += kDreznerWeightProduct[k] * term[k];
     return std::sqrt(1 - rho * rho) * kInvPi * sum;
   }
   if (a <= 0 && b >= 0 && rho >= 0) {
