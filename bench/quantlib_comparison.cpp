@@ -7,11 +7,9 @@
 #include <map>
 #include <string>
 
-#include <ql/experimental/exoticoptions/analyticcomplexchooserengine.hpp>
 #include <ql/experimental/exoticoptions/analyticcompoundoptionengine.hpp>
 #include <ql/experimental/exoticoptions/analyticsimplechooserengine.hpp>
 #include <ql/experimental/exoticoptions/analyticwriterextensibleoptionengine.hpp>
-#include <ql/experimental/exoticoptions/complexchooseroption.hpp>
 #include <ql/experimental/exoticoptions/compoundoption.hpp>
 #include <ql/experimental/exoticoptions/simplechooseroption.hpp>
 #include <ql/experimental/exoticoptions/writerextensibleoption.hpp>
@@ -138,12 +136,8 @@ void Quantrel_Chooser(benchmark::State& state) {
                [](double S) { return Chooser(Theoretical, S, 100, 91, 365, v, r, q, 0, Days); });
 }
 
-void QL_ComplexChooser(benchmark::State& state) {
-  Market& m = TheMarket();
-  ql::ComplexChooserOption o(m.In(91), 105, 95, m.At(365), m.At(300));
-  o.setPricingEngine(ql::ext::make_shared<ql::AnalyticComplexChooserEngine>(m.process));
-  TimeQuantLib(state, o);
-}
+// QuantLib 1.29's complex chooser leaves its option's payoff empty and fails on pricing, so this
+// contract is timed on our side only.
 void Quantrel_ComplexChooser(benchmark::State& state) {
   TimeQuantrel(state, [](double S) {
     return ComplexChooser(Theoretical_TS, S, 105, 95, 91, 365, 300, v, r, q, 0, Days);
@@ -255,7 +249,7 @@ void Quantrel_AveragePrice(benchmark::State& state) {
 QUANTREL_PAIR(Vanilla)
 QUANTREL_PAIR(ForwardStart)
 QUANTREL_PAIR(Chooser)
-QUANTREL_PAIR(ComplexChooser)
+BENCHMARK(Quantrel_ComplexChooser);
 QUANTREL_PAIR(Compound)
 QUANTREL_PAIR(WriterExtendible)
 QUANTREL_PAIR(Lookback)
@@ -269,7 +263,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    for (const Run& run : runs) {
+      if (!run.error_occurred) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    }
   }
   void Finalize() override {
     ConsoleReporter::Finalize();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <set>
 #include <string>
 
@@ -84,6 +85,31 @@ TEST(Enumerations, TablesMatchTheEnumTypes) {
   const EnumerationSpec* fs = FindEnumeration("enumOptionFncsFS");
   EXPECT_EQ(FindMember(*fs, "Lambda_FS")->value, Lambda_FS);
   EXPECT_EQ(FindMember(*fs, "Chi_FS"), nullptr);
+}
+
+// The look-ups by name agree with a scan of the tables, in any case, and a member is found only
+// in its own enumeration, also one a caller built.
+TEST(Enumerations, LookUpsByNameAgreeWithAScanInAnyCase) {
+  auto upper = [](std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+  };
+  for (const MethodSpec& m : Methods()) EXPECT_EQ(FindMethod(upper(m.name)), &m);
+  for (const EnumerationSpec& e : Enumerations()) {
+    EXPECT_EQ(FindEnumeration(upper(e.name)), &e);
+    for (const EnumMember& member : e.members) {
+      const EnumMember* first = nullptr;
+      for (const EnumMember& other : e.members) {
+        if (!first && EqualsIgnoreCase(other.name, member.name)) first = &other;
+      }
+      EXPECT_EQ(FindMember(e, upper(member.name)), first) << e.name << "." << member.name;
+      const EnumerationSpec copy{e.name, e.members};  // not the catalogue's own
+      EXPECT_EQ(FindMember(copy, member.name), first);
+    }
+  }
+  EXPECT_EQ(FindMember(*FindEnumeration("enumOptionType"), "Theoretical_FS"), nullptr);
+  EXPECT_EQ(FindMethod(""), nullptr);
+  EXPECT_EQ(FindEnumeration("enumOptionTyp"), nullptr);
 }
 
 TEST(ErrorCodes, ValuesNamesAndDescriptions) {
