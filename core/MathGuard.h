@@ -16,6 +16,11 @@ namespace quantrel::core {
 inline constexpr int kMathFaultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
 namespace detail {
+// How deep the calls on this thread are nested in guarded computations. Read on every call: on
+// ELF systems it lives in the static TLS block, reached without a look-up.
+#if defined(__ELF__)
+[[gnu::tls_model("initial-exec")]]
+#endif
 inline thread_local int t_guardDepth = 0;
 
 // The pending fault flags. On x86-64 the SSE and x87 status words are read directly (the x87 one
