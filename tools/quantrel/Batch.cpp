@@ -359,15 +359,7 @@ struct Pricer {
 class Pipeline {
  public:
   Pipeline(const Layout& layout, const BatchOptions& options, unsigned threads)
-      : layout_(layout), options_(options), mainPricer_(layout) {
-    for (unsigned t = 1; t < threads; ++t) {
-      try {
-        workers_.emplace_back([this] { Work(); });
-      } catch (const std::system_error&) {
-        break;  // no more threads to be had: the others share the work
-      }
-    }
-  }
+      : layout_(layout), options_(options), threads_(threads), mainPricer_(layout) {}
   ~Pipeline() {
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -376,20 +368,29 @@ class Pipeline {
     workReady_.notify_all();
     for (auto& th : workers_) th.join();
   }
-  size_t threads() const { return workers_.size() + 1; }
 
   void Add(Chunk* chunk) {
     const size_t n = chunk->csv.records.size();
     // Small units for a short book, so that a few costly rows still spread over every thread.
-    chunk->unitRows = std::clamp<size_t>(n / (threads() * 8), 1, 64);
+    chunk->unitRows = std::clamp<size_t>(n / (threads_ * 8), 1, 64);
     chunk->units = (n + chunk->unitRows - 1) / chunk->unitRows;
     chunk->claimed = chunk->done = 0;
     if (chunk->out.size() < chunk->units) chunk->out.resize(chunk->units);
+    size_t open = 0;
     {
       std::lock_guard<std::mutex> lock(mutex_);
       queue_.push_back(chunk);
+      for (const Chunk* c : queue_) open += c->units - c->claimed;
     }
     workReady_.notify_all();
+    // Threads start as the work calls for them: a short book does not start a thousand.
+    while (!noMoreThreads_ && workers_.size() + 1 < threads_ && workers_.size() < open) {
+      try {
+        workers_.emplace_back([this] { Work(); });
+      } catch (const std::system_error&) {
+        noMoreThreads_ = true;  // no more threads to be had: the others share the work
+      }
+    }
   }
 
   // Prices alongside the other threads until the oldest chunk is done, and hands it back.
@@ -461,8 +462,10 @@ class Pipeline {
 
   const Layout& layout_;
   const BatchOptions& options_;
+  const size_t threads_;
   Pricer mainPricer_;
-  std::vector<std::thread> workers_;
+  std::vector<std::thread> workers_;  // started and joined on the main thread only
+  bool noMoreThreads_ = false;
   std::mutex mutex_;
   std::condition_variable workReady_, unitDone_;
   std::deque<Chunk*> queue_;
