@@ -1,4 +1,5 @@
-// Batch throughput in rows per second: reading CSV alone, then reading, pricing and writing.
+// Batch throughput in rows per second: reading CSV alone, then reading, pricing and writing, and
+// the same rows priced by calling the library directly.
 // bench/batch_throughput.sh times the program itself on a million-row book.
 #include <benchmark/benchmark.h>
 
