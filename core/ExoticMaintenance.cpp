@@ -12,16 +12,16 @@ namespace quantrel::core {
 // Times of at least 1e-7 years. Floors that would make a date meet or pass a later one keep the
 // dates in their order and the later one as far after the earlier as it was, so an intermediate
 // date just before a very short expiry stays before it.
-void FloorShortTimes(CommonInputs& in) {
+void FloorShortTimes(std::array<double, 3>& given, bool startFloored) {
   struct Time {
     double* slot;
     double given;
   };
   std::array<Time, 3> times{};
   size_t n = 0;
-  times[n++] = {&in.timeExpire, in.timeExpire};
-  if (in.modelCode != kAverageRate) times[n++] = {&in.timeStart, in.timeStart};
-  times[n++] = {&in.time2, in.time2};
+  times[n++] = {&given[0], given[0]};
+  if (startFloored) times[n++] = {&given[1], given[1]};
+  times[n++] = {&given[2], given[2]};
   std::sort(times.begin(), times.begin() + n,
             [](const Time& a, const Time& b) { return a.given < b.given; });
   for (size_t i = 0; i < n; ++i) {

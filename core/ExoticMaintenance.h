@@ -71,8 +71,9 @@ struct CommonInputs {
 
 inline constexpr long double kDaysToYears = 1.0L / 365.0L;
 
-// Raises times under 1e-7 years to it, keeping their order and spacing.
-void FloorShortTimes(CommonInputs& in);
+// Raises times (expiry, start, intermediate) under 1e-7 years to it, keeping their order and
+// spacing; the start only when `startFloored`.
+void FloorShortTimes(std::array<double, 3>& times, bool startFloored);
 
 // Checks the common inputs in their fixed order (the first failure raises), clamps them into
 // working ranges, turns days into years and quoted rates into continuous ones, all in place.
@@ -142,10 +143,13 @@ void FloorShortTimes(CommonInputs& in);
 
   if (std::isnan(in.volatility)) Fail<VolGreaterZeroErr>(err, "Volatility must be a number.");
   if (std::isnan(in.volatility2)) Fail<VolGreaterZeroErr>(err, "Volatility2 must be a number.");
-  for (double* v : {&in.volatility, &in.volatility2}) {
-    if (!(*v > 0.002)) *v = 0.002;
-    if (*v > 1e7) *v = 1e7;
-  }
+  // Taken by reference through lambdas, not pointers, so that the inputs can live in registers.
+  auto clampVolatility = [](double& v) {
+    if (!(v > 0.002)) v = 0.002;
+    if (v > 1e7) v = 1e7;
+  };
+  clampVolatility(in.volatility);
+  clampVolatility(in.volatility2);
 
   if (in.correlation > 1 || in.correlation < -1 || std::isnan(in.correlation)) {
     Fail<CorrelationErr>(err, "Correlation must be >= -1 and <= 1.");
@@ -171,9 +175,12 @@ void FloorShortTimes(CommonInputs& in);
     Fail<BarrierHighErr>(err, "The UpperBarrier must be a finite number.");
   }
   if (!(in.alpha > 0) || in.alpha > 1e30) Fail<AlphaErr>(err, "The Alpha must be greater than 0.");
-  for (double* t : {&in.timeExpire, &in.timeStart, &in.time2}) {
-    if (*t > 1e7) *t = 1e7;
-  }
+  auto capTime = [](double& t) {
+    if (t > 1e7) t = 1e7;
+  };
+  capTime(in.timeExpire);
+  capTime(in.timeStart);
+  capTime(in.time2);
   if (!(in.interestRate > 0) || !(in.interestRate2 > 0)) {
     Fail<InterestRateErr>(err, "InterestRate must be greater than 0.");
   }
@@ -221,7 +228,9 @@ void FloorShortTimes(CommonInputs& in);
 
   const bool startFloored = in.modelCode != kAverageRate;
   if (!(in.timeExpire >= 1e-7 && (!startFloored || in.timeStart >= 1e-7) && in.time2 >= 1e-7)) {
-    FloorShortTimes(in);
+    std::array<double, 3> times = {in.timeExpire, in.timeStart, in.time2};
+    FloorShortTimes(times, startFloored);
+    in.timeExpire = times[0], in.timeStart = times[1], in.time2 = times[2];
   }
   if (in.interestRate < 1e-20) in.interestRate = 1e-20;
   if (in.interestRate2 < 1e-20) in.interestRate2 = 1e-20;
@@ -229,7 +238,10 @@ void FloorShortTimes(CommonInputs& in);
   const double T = in.timeExpire;
   // A continuous quote (type 0) is already what the models take.
   auto convert = [&](double& rate, int32_t type, RateKind kind) {
-    if (type != 0) ConvertRate(rate, T, type, in.timeFormat, err, kind);
+    if (type == 0) return;
+    double converted = rate;
+    ConvertRate(converted, T, type, in.timeFormat, err, kind);
+    rate = converted;
   };
   convert(in.interestRate, in.interestRateType, RateKind::Interest);
   convert(in.interestRate2, in.interestRate2Type, RateKind::Interest);
