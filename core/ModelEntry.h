@@ -262,9 +262,10 @@ inline constexpr uint64_t kEnumerationCodesOf = [] {
 }();
 
 // The model's inputs into the common slots, and the normalised values back (the integer slots
-// are only read by the normalisation).
+// are only read by the normalisation). Inlined, so that the slot pointers fold away.
 template <class In>
-void ToCommon(const Slots<In>& slots, const In& in, CommonInputs& common) {
+[[gnu::always_inline]] inline void ToCommon(const Slots<In>& slots, const In& in,
+                                            CommonInputs& common) {
   const Market& m = in;
   common.assetPrice = m.S;
   common.timeExpire = m.T;
@@ -292,7 +293,8 @@ void ToCommon(const Slots<In>& slots, const In& in, CommonInputs& common) {
 }
 
 template <class In>
-void FromCommon(const Slots<In>& slots, const CommonInputs& common, In& in) {
+[[gnu::always_inline]] inline void FromCommon(const Slots<In>& slots, const CommonInputs& common,
+                                              In& in) {
   Market& m = in;
   m.S = common.assetPrice;
   m.T = common.timeExpire;
@@ -322,7 +324,7 @@ struct Quotes {
 };
 
 template <class In>
-Quotes KeepQuotes(const Moves<In>& moves, const In& in) {
+[[gnu::always_inline]] inline Quotes KeepQuotes(const Moves<In>& moves, const In& in) {
   Quotes q;
   for (int i = 0; i < 2; ++i) {
     if (moves.rate[i].value) q.rate[i] = in.*moves.rate[i].value;
