@@ -76,12 +76,13 @@ namespace {
 // does): the models must see a fault as a flag and report it as they do, never trap.
 template <class Call>
 HRESULT WithMaskedFaults(Call&& call) {
-  constexpr unsigned kX87Masks = 0x3F, kSseMasks = 0x1F80, kSseFlags = 0x3F;
+  constexpr unsigned kX87Masks = 0x3F;
   unsigned short x87 = 0, masked = 0;
   __asm__ volatile("fnstcw %0" : "=m"(x87));
   masked = static_cast<unsigned short>(x87 | kX87Masks);
   __asm__ volatile("fnclex\n\tfldcw %0" : : "m"(masked));
 #if defined(__SSE__)
+  constexpr unsigned kSseMasks = 0x1F80, kSseFlags = 0x3F;
   const unsigned sse = _mm_getcsr();
   _mm_setcsr((sse | kSseMasks) & ~kSseFlags);
 #endif
