@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -60,8 +61,12 @@ std::string InputType(const InputSpec& input) {
   return "double";
 }
 
-// IDL has no escapes of its own worth using here: the texts hold none of '"' or '\'.
+// A help string as an IDL string literal. The catalogue's texts need no escapes; one that did
+// would be a change to look at, not to pass on.
 std::string Quoted(std::string_view text) {
+  if (text.find_first_of("\"\\\n") != std::string_view::npos) {
+    throw std::invalid_argument("a text the IDL cannot hold as it is: " + std::string(text));
+  }
   return "\"" + std::string(text) + "\"";
 }
 
@@ -157,13 +162,18 @@ int main(int argc, char** argv) {
   }
   const std::string_view what = argv[1];
   std::ostringstream text;
-  if (what == "idl") {
-    WriteIdl(text);
-  } else if (what == "methods") {
-    WriteMethods(text);
-  } else {
-    std::cerr << "quantrel_interface_generator: unknown output '" << what << "'\n";
-    return 2;
+  try {
+    if (what == "idl") {
+      WriteIdl(text);
+    } else if (what == "methods") {
+      WriteMethods(text);
+    } else {
+      std::cerr << "quantrel_interface_generator: unknown output '" << what << "'\n";
+      return 2;
+    }
+  } catch (const std::exception& e) {
+    std::cerr << "quantrel_interface_generator: " << e.what() << "\n";
+    return 1;
   }
   std::ofstream file(argv[2], std::ios::binary);
   file << text.str();

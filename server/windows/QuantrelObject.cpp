@@ -317,7 +317,6 @@ using namespace quantrel::com;
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
-    DisableThreadLibraryCalls(instance);
     InitializeCriticalSection(&g_classSection);
     g_module = instance;
   } else if (reason == DLL_PROCESS_DETACH) {
