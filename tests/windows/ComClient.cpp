@@ -378,6 +378,105 @@ void Expect(bool condition, const char* what) {
   if (!condition) Fail("%s", what);
 }
 
+std::string Documentation(ITypeInfo* info, MEMBERID id, DWORD* context = nullptr) {
+  BSTR name = nullptr, help = nullptr;
+  info->GetDocumentation(id, &name, &help, context, nullptr);
+  std::string out = Narrow(name) + "|" + Narrow(help);
+  SysFreeString(name);
+  SysFreeString(help);
+  return out;
+}
+
+// The compiled type library says what the catalogue says: each method's dispatch id, help string
+// and help context, its inputs' types and optional flags; each enumeration's members and values.
+void CheckTypeLibrary(ITypeInfo* info) {
+  TYPEATTR* attributes = nullptr;
+  if (FAILED(info->GetTypeAttr(&attributes))) return Fail("no type attributes");
+  Expect(attributes->guid == ToGuid(quantrel::IID_IQuantrel), "the type information's GUID");
+  std::map<MEMBERID, FUNCDESC*> functions;
+  for (UINT i = 0; i < attributes->cFuncs; ++i) {
+    FUNCDESC* f = nullptr;
+    if (SUCCEEDED(info->GetFuncDesc(i, &f))) functions[f->memid] = f;
+  }
+  for (const quantrel::MethodSpec& m : published::kMethods) {
+    const auto found = functions.find(m.dispatchId);
+    if (found == functions.end()) {
+      Fail("the type library has no dispatch id %d (%s)", m.dispatchId, m.name);
+      continue;
+    }
+    DWORD context = 0;
+    const std::string doc = Documentation(info, m.dispatchId, &context);
+    Expect(doc == std::string(m.name) + "|" + m.helpString && context == DWORD(m.helpContext),
+           (m.name + std::string(": name, help string and context ") + doc).c_str());
+    const FUNCDESC* f = found->second;
+    // A dual interface's dispatch view returns Result as the call's value.
+    if (f->cParams != static_cast<SHORT>(m.inputs.size())) {
+      Fail("%s has %d parameters", m.name, f->cParams);
+      continue;
+    }
+    for (size_t k = 0; k < m.inputs.size(); ++k) {
+      const ELEMDESC& e = f->lprgelemdescParam[k];
+      const quantrel::InputSpec& input = m.inputs[k];
+      const VARTYPE expected = input.type == quantrel::InputType::Double  ? VT_R8
+                               : input.type == quantrel::InputType::Int32 ? VT_I4
+                                                                          : VT_USERDEFINED;
+      std::string type;
+      if (e.tdesc.vt == VT_USERDEFINED) {
+        ITypeInfo* referred = nullptr;
+        if (SUCCEEDED(info->GetRefTypeInfo(e.tdesc.hreftype, &referred))) {
+          type = Documentation(referred, MEMBERID_NIL);
+          type = type.substr(0, type.find('|'));
+          referred->Release();
+        }
+      }
+      const bool optional = (e.paramdesc.wParamFlags & PARAMFLAG_FOPT) != 0;
+      Expect(e.tdesc.vt == expected && optional == input.optional &&
+                 (!input.enumeration || type == input.enumeration),
+             (m.name + std::string(": the type of ") + input.name).c_str());
+    }
+  }
+  for (auto& [id, f] : functions) info->ReleaseFuncDesc(f);
+  info->ReleaseTypeAttr(attributes);
+
+  ITypeLib* library = nullptr;
+  UINT index = 0;
+  if (FAILED(info->GetContainingTypeLib(&library, &index))) return Fail("no type library");
+  std::map<std::string, std::map<std::string, long>> enumerations;
+  for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
+    ITypeInfo* e = nullptr;
+    TYPEATTR* a = nullptr;
+    if (FAILED(library->GetTypeInfo(i, &e))) continue;
+    if (SUCCEEDED(e->GetTypeAttr(&a)) && a->typekind == TKIND_ENUM) {
+      std::string name = Documentation(e, MEMBERID_NIL);
+      auto& members = enumerations[name.substr(0, name.find('|'))];
+      for (UINT v = 0; v < a->cVars; ++v) {
+        VARDESC* var = nullptr;
+        if (FAILED(e->GetVarDesc(v, &var))) continue;
+        std::string member = Documentation(e, var->memid);
+        members[member.substr(0, member.find('|'))] = V_I4(var->lpvarValue);
+        e->ReleaseVarDesc(var);
+      }
+    }
+    if (a) e->ReleaseTypeAttr(a);
+    e->Release();
+  }
+  library->Release();
+  for (const quantrel::EnumerationSpec& e : published::kEnumerations) {
+    for (const quantrel::EnumMember& m : e.members) {
+      const auto& members = enumerations[e.name];
+      const auto found = members.find(m.name);
+      Expect(found != members.end() && found->second == m.value,
+             (std::string(e.name) + "." + m.name + " in the type library").c_str());
+    }
+  }
+  for (const quantrel::ErrorSpec& e : published::kErrors) {
+    const auto& members = enumerations["enumErrCodes"];
+    const auto found = members.find(e.name);
+    Expect(found != members.end() && found->second == e.code,
+           (std::string("enumErrCodes.") + e.name + " in the type library").c_str());
+  }
+}
+
 void CheckInterfaces(IQuantrel* q) {
   ISupportErrorInfo* support = nullptr;
   Expect(q->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)) == S_OK,
@@ -397,13 +496,7 @@ void CheckInterfaces(IQuantrel* q) {
   Expect(q->GetTypeInfoCount(&count) == S_OK && count == 1, "one type information");
   ITypeInfo* info = nullptr;
   if (q->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info) == S_OK && info) {
-    TYPEATTR* attributes = nullptr;
-    if (SUCCEEDED(info->GetTypeAttr(&attributes))) {
-      Expect(attributes->guid == ToGuid(quantrel::IID_IQuantrel), "the type information's GUID");
-      Expect(attributes->cFuncs >= std::size(published::kMethods),
-             "the type information lists the methods");
-      info->ReleaseTypeAttr(attributes);
-    }
+    CheckTypeLibrary(info);
     info->Release();
   } else {
     Fail("no type information");
