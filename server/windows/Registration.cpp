@@ -3,14 +3,11 @@
 #include <cwctype>
 #include <string>
 
+#include "server/RegistryEntries.h"
 #include "server/windows/Server.h"
 
 namespace quantrel::com {
 namespace {
-
-std::wstring GuidString(const Guid& g) {
-  return Widen(ToString(g).c_str());
-}
 
 // The path written to the registry: the short (8.3) form when the name holds white space, so
 // that a registered path never contains a blank.
@@ -30,16 +27,6 @@ std::wstring RegisteredPath(const std::wstring& file) {
 std::wstring Directory(const std::wstring& file) {
   const size_t slash = file.find_last_of(L"\\/");
   return slash == std::wstring::npos ? std::wstring() : file.substr(0, slash);
-}
-
-// "name.dll" -> "name.tlb"; ".tlb" appended when the name has no extension.
-std::wstring TlbFallback(const std::wstring& file) {
-  const size_t dot = file.rfind(L'.');
-  const size_t slash = file.find_last_of(L"\\/");
-  if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) {
-    return file + L".tlb";
-  }
-  return file.substr(0, dot) + L".tlb";
 }
 
 // A string value under HKEY_CLASSES_ROOT; the key is created as needed. `name` empty: the key's
@@ -95,10 +82,6 @@ HRESULT LoadOwnLibrary(const std::wstring& file, LoadedLibrary& out) {
   return S_OK;
 }
 
-std::wstring ClassKey() {
-  return L"CLSID\\" + GuidString(CLSID_Quantrel);
-}
-
 }  // namespace
 }  // namespace quantrel::com
 
@@ -110,29 +93,13 @@ STDAPI DllRegisterServer(void) {
   LoadedLibrary own;
   if (const HRESULT loaded = LoadOwnLibrary(file, own); FAILED(loaded)) return loaded;
   std::wstring modulePath = RegisteredPath(file);
-  const std::wstring classKey = ClassKey(), progIdKey = Widen(kProgId),
-                     description = Widen(kClassDescription);
-  wchar_t version[16];
-  wsprintfW(version, L"%d.%d", own.major, own.minor);
-  wchar_t libraryId[40];
-  StringFromGUID2(own.libraryId, libraryId, 40);
-
-  const struct {
-    std::wstring key;
-    const wchar_t* name;
-    std::wstring value;
-  } values[] = {
-      {classKey, L"", description},
-      {classKey + L"\\InprocServer32", L"", modulePath},
-      {classKey + L"\\InprocServer32", L"ThreadingModel", Widen(kThreadingModel)},
-      {progIdKey, L"", description},
-      {progIdKey + L"\\CLSID", L"", GuidString(CLSID_Quantrel)},
-      {classKey + L"\\ProgID", L"", progIdKey},
-      {classKey + L"\\Version", L"", version},
-      {classKey + L"\\Typelib", L"", libraryId},
-  };
-  for (const auto& v : values) {
-    if (const HRESULT set = SetValue(v.key, v.name, v.value); FAILED(set)) return set;
+  Guid libraryId;
+  std::memcpy(&libraryId, &own.libraryId, sizeof libraryId);
+  for (const server::RegistryEntry& e :
+       server::ClassEntries(Narrow(modulePath), CLSID_Quantrel, libraryId, own.major, own.minor)) {
+    const HRESULT set =
+        SetValue(Widen(e.key.c_str()), Widen(e.name.c_str()).c_str(), Widen(e.value.c_str()));
+    if (FAILED(set)) return set;
   }
   if (const HRESULT registered = RegisterTypeLib(own.library, modulePath.data(), nullptr);
       FAILED(registered)) {
@@ -144,7 +111,7 @@ STDAPI DllRegisterServer(void) {
   std::wstring libraryFile = file;
   LoadedLibrary second;
   if (FAILED(LoadOwnLibrary(libraryFile, second))) {
-    libraryFile = TlbFallback(file);
+    libraryFile = server::TypeLibraryFallback(file);
     if (const HRESULT loaded = LoadOwnLibrary(libraryFile, second); FAILED(loaded)) return loaded;
   }
   std::wstring registeredFile = RegisteredPath(libraryFile), helpDirectory = Directory(modulePath);
@@ -154,8 +121,9 @@ STDAPI DllRegisterServer(void) {
 STDAPI DllUnregisterServer(void) {
   LoadedLibrary own;
   if (const HRESULT loaded = LoadOwnLibrary(ModuleFileName(), own); FAILED(loaded)) return loaded;
-  if (const HRESULT removed = DeleteTree(ClassKey()); FAILED(removed)) return removed;
-  if (const HRESULT removed = DeleteTree(Widen(kProgId)); FAILED(removed)) return removed;
+  for (const std::string& key : server::ClassKeys(CLSID_Quantrel)) {
+    if (const HRESULT removed = DeleteTree(Widen(key.c_str())); FAILED(removed)) return removed;
+  }
   // The type library's keys and the interface's go too, so that nothing names a file that may be
   // gone. Unregistering a library that is not registered fails: look first, so that
   // unregistering twice succeeds.

@@ -35,6 +35,18 @@ inline std::wstring Widen(const char* text) {
   return out;
 }
 
+// The platform's wide strings as UTF-8.
+inline std::string Narrow(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 1) return {};
+  std::string out(length, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), length, nullptr, nullptr);
+  out.resize(length - 1);
+  return out;
+}
+
 // Set when the module is loaded; null before (the module state is then not initialised).
 HINSTANCE ModuleHandle() noexcept;
 // Objects alive plus server locks.
