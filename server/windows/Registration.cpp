@@ -52,6 +52,9 @@ HRESULT DeleteTree(const std::wstring& key) {
 
 // The type library from the module file, with the class's entry and the library's attributes.
 struct LoadedLibrary {
+  LoadedLibrary() = default;
+  LoadedLibrary(const LoadedLibrary&) = delete;
+  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
   ITypeLib* library = nullptr;
   GUID libraryId{};
   WORD major = 0, minor = 0;
