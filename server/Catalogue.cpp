@@ -1,11 +1,13 @@
 // The catalogue of the published interface, answered from its constant tables.
 #include "quantrel/catalogue.h"
 
+#include <cstdio>
 #include <functional>
 #include <iterator>
 #include <vector>
 
 #include "core/Published.h"
+#include "quantrel/guid.h"
 
 namespace quantrel {
 
@@ -91,6 +93,14 @@ bool InCatalogue(const EnumerationSpec& e) {
 }
 
 }  // namespace
+
+std::string ToString(const Guid& g) {
+  char text[40];
+  std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                static_cast<unsigned>(g.data1), g.data2, g.data3, g.data4[0], g.data4[1],
+                g.data4[2], g.data4[3], g.data4[4], g.data4[5], g.data4[6], g.data4[7]);
+  return text;
+}
 
 std::span<const MethodSpec> Methods() noexcept {
   return published::kMethods;

@@ -1,15 +1,13 @@
-#include "server/ExoticOptionsImpl.h"
-
+// The method wrappers of TQuantrelImpl: forward to the model entry, store Result, and turn what was
+// raised into a status and the thread's error information. Free of platform types, so that the
+// portable object and the Windows object share them.
 #include <algorithm>
-#include <array>
 #include <exception>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
+#include <iterator>
+#include <string_view>
 
-#include "quantrel/errors.h"
 #include "quantrel/models.h"
+#include "server/MethodWrappers.h"
 
 namespace quantrel::server {
 
@@ -31,23 +29,22 @@ bool IsFloatingPointFault(const char* message) {
   return std::find(std::begin(kFaults), std::end(kFaults), message) != std::end(kFaults);
 }
 
-HRESULT ReportFailure(const MethodSpec& method, const char* message) {
-  SetErrorInfo({IID_IQuantrel, kProgId, message ? message : "", kHelpFile,
-                static_cast<uint32_t>(method.helpContext)});
+Status ReportFailure(const MethodSpec& method, const char* message) {
+  PublishErrorInfo(method, message ? message : "");
   const int32_t code = LastErrorSlot();
-  return code != None ? code : DISP_E_EXCEPTION;
+  return code != None ? code : kDispatchException;
 }
 
 }  // namespace
 
-HRESULT ReportException(const MethodSpec& method, double* result, std::exception_ptr raised) {
+Status ReportException(const MethodSpec& method, double* result, std::exception_ptr raised) {
   try {
     std::rethrow_exception(raised);
   } catch (const std::exception& e) {
     if (IsFloatingPointFault(e.what())) {
       ++FloatingPointFaults();
       if (result) *result = 0.0;
-      return S_OK;
+      return 0;
     }
     if (const auto* pricing = dynamic_cast<const PricingError*>(&e)) {
       if (pricing->code() != None) LastErrorSlot() = pricing->code();
@@ -58,43 +55,6 @@ HRESULT ReportException(const MethodSpec& method, double* result, std::exception
   }
 }
 
-TQuantrelImpl::TQuantrelImpl() {
-  LockModule();
-}
-TQuantrelImpl::~TQuantrelImpl() {
-  UnlockModule();
-}
-
-HRESULT TQuantrelImpl::QueryInterface(const Guid& iid, void** object) {
-  if (!object) return E_POINTER;
-  if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IQuantrel) {
-    *object = static_cast<IQuantrel*>(this);
-  } else if (iid == IID_ISupportErrorInfo) {
-    *object = static_cast<ISupportErrorInfo*>(this);
-  } else {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-uint32_t TQuantrelImpl::AddRef() {
-  return ++references_;
-}
-
-uint32_t TQuantrelImpl::Release() {
-  const uint32_t left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
-
-HRESULT TQuantrelImpl::InterfaceSupportsErrorInfo(const Guid& iid) {
-  return iid == IID_IQuantrel ? S_OK : S_FALSE;
-}
-
-// --- Early-bound methods ---
-
 namespace {
 const MethodSpec& Described(const char* name) {
   return *FindMethod(name);
@@ -102,14 +62,11 @@ const MethodSpec& Described(const char* name) {
 }  // namespace
 
 #define QUANTREL_METHOD(name, params, args)                                         \
-  HRESULT Call##name(QUANTREL_UNPAREN params, double* Result) {                     \
+  Status Call##name(QUANTREL_UNPAREN params, double* Result) {                      \
     static const MethodSpec& described = Described(#name);                          \
     return ReportCall(described, Result, [&] {                                      \
       return quantrel::name(QUANTREL_UNPAREN args, &LastErrorSlot(), false, false); \
     });                                                                             \
-  }                                                                                 \
-  HRESULT TQuantrelImpl::name(QUANTREL_UNPAREN params, double* Result) {            \
-    return Call##name(QUANTREL_UNPAREN args, Result);                               \
   }
 #include "quantrel/methods.inc"
 #undef QUANTREL_METHOD

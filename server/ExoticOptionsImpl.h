@@ -1,54 +1,18 @@
-// TQuantrelImpl: the Quantrel object. Each early-bound method hands its inputs to the model entry
-// and turns whatever is raised on the way into a status and the thread's error information.
+// TQuantrelImpl, the portable Quantrel object: its early-bound methods forward to the method
+// wrappers (server/MethodWrappers.h); late-bound calls go through the catalogue.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
-#include <exception>
 #include <functional>
 
 #include "quantrel/automation.h"
 #include "quantrel/bindings.h"
 #include "quantrel/catalogue.h"
 #include "quantrel/errors.h"
+#include "server/MethodWrappers.h"
 
 namespace quantrel::server {
-
-// The calling thread's last error code slot, handed to every model entry.
-int32_t& LastErrorSlot() noexcept;
-
-// How many calls on this thread ended in a floating-point fault reported as a zero result: the
-// caller cannot tell those from a genuine 0, tests and diagnostics can.
-uint64_t& FloatingPointFaults() noexcept;
-
-// Runs one model call as a method of the interface: stores its value in `result` and returns
-// S_OK; turns the four floating-point fault names into 0.0 and S_OK; reports any other failure
-// through the thread's error information and returns the stored error code (DISP_E_EXCEPTION
-// when there is none), leaving `result` untouched.
-template <class Call>
-HRESULT ReportCall(const MethodSpec& method, double* result, Call&& call);
-
-// What ReportCall does with an exception that escaped the call.
-HRESULT ReportException(const MethodSpec& method, double* result, std::exception_ptr raised);
-
-template <class Call>
-HRESULT ReportCall(const MethodSpec& method, double* result, Call&& call) {
-  // A failure must report its own code, never one left over from an earlier call on this thread.
-  LastErrorSlot() = None;
-  try {
-    const double value = call();
-    if (result) *result = value;
-    return S_OK;
-  } catch (...) {
-    return ReportException(method, result, std::current_exception());
-  }
-}
-
-// The early-bound methods as free functions, shared by the object and the C interface.
-#define QUANTREL_METHOD(name, params, args) \
-  HRESULT Call##name(QUANTREL_UNPAREN params, double* Result);
-#include "quantrel/methods.inc"
-#undef QUANTREL_METHOD
 
 class TQuantrelImpl final : public IQuantrel, public ISupportErrorInfo {
  public:

@@ -1,21 +1,12 @@
 // The module: lock count, the one-entry class table with its lazily created class factory, the
 // per-thread error information, and the class-object entry points.
 #include <atomic>
-#include <cstdio>
 #include <mutex>
 #include <optional>
 
 #include "server/ExoticOptionsImpl.h"
 
 namespace quantrel {
-
-std::string ToString(const Guid& g) {
-  char text[40];
-  std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g.data1,
-                g.data2, g.data3, g.data4[0], g.data4[1], g.data4[2], g.data4[3], g.data4[4],
-                g.data4[5], g.data4[6], g.data4[7]);
-  return text;
-}
 
 namespace {
 std::optional<ErrorInfo>& CurrentErrorInfo() {
@@ -35,6 +26,13 @@ HRESULT GetErrorInfo(ErrorInfo& info) {
   current.reset();
   return S_OK;
 }
+
+namespace server {
+void PublishErrorInfo(const MethodSpec& method, const char* description) {
+  SetErrorInfo(
+      {IID_IQuantrel, kProgId, description, kHelpFile, static_cast<uint32_t>(method.helpContext)});
+}
+}  // namespace server
 
 int32_t LastErrorCode() noexcept {
   return server::LastErrorSlot();

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "server/Registry.h"
+#include "server/RegistryEntries.h"
 
 namespace quantrel {
 namespace {
@@ -40,13 +41,6 @@ void RegisterTypeLibrary(server::Registry& registry, const std::string& file,
   registry.SetValue(iface + "\\ProxyStubClsid32", "", kUniversalMarshaler);
   registry.SetValue(iface + "\\TypeLib", "", ToString(LIBID_Quantrelix));
   registry.SetValue(iface + "\\TypeLib", "Version", "1.0");
-}
-
-std::string TlbFallback(const std::string& file) {
-  const size_t dot = file.rfind('.');
-  const size_t slash = file.rfind('/');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return file + ".tlb";
-  return file.substr(0, dot) + ".tlb";
 }
 
 }  // namespace
@@ -122,27 +116,20 @@ extern "C" HRESULT DllRegisterServer(void) {
   TypeLibraryAttributes attributes{};
   if (const HRESULT loaded = LoadTypeLibrary(file, &attributes); loaded != S_OK) return loaded;
   const std::string modulePath = RegisteredModulePath(file);
-  const std::string classKey = "CLSID\\" + ToString(attributes.classId);
-  const std::string progIdKey = kProgId;
 
   return server::Registry::Update([&](server::Registry& registry) {
-    registry.SetValue(classKey, "", kClassDescription);
-    registry.SetValue(classKey + "\\InprocServer32", "", modulePath);
-    registry.SetValue(classKey + "\\InprocServer32", "ThreadingModel", kThreadingModel);
-    registry.SetValue(progIdKey, "", kClassDescription);
-    registry.SetValue(progIdKey + "\\CLSID", "", ToString(attributes.classId));
-    registry.SetValue(classKey + "\\ProgID", "", kProgId);
-    char version[16];
-    std::snprintf(version, sizeof version, "%d.%d", attributes.major, attributes.minor);
-    registry.SetValue(classKey + "\\Version", "", version);
-    registry.SetValue(classKey + "\\Typelib", "", ToString(attributes.libraryId));
+    for (const server::RegistryEntry& e :
+         server::ClassEntries(modulePath, attributes.classId, attributes.libraryId,
+                              attributes.major, attributes.minor)) {
+      registry.SetValue(e.key, e.name, e.value);
+    }
     RegisterTypeLibrary(registry, file, "");
 
     // The second registration stays in effect: from the module itself, or a .tlb beside it.
     std::string typeLibFile = file;
     HRESULT loaded = LoadTypeLibrary(typeLibFile, nullptr);
     if (loaded != S_OK) {
-      typeLibFile = TlbFallback(file);
+      typeLibFile = server::TypeLibraryFallback(file);
       loaded = LoadTypeLibrary(typeLibFile, nullptr);
     }
     if (loaded != S_OK) return loaded;
@@ -158,8 +145,7 @@ extern "C" HRESULT DllUnregisterServer(void) {
     return loaded;
   }
   return server::Registry::Update([&](server::Registry& registry) {
-    registry.DeleteTree("CLSID\\" + ToString(attributes.classId));
-    registry.DeleteTree(kProgId);
+    for (const std::string& key : server::ClassKeys(attributes.classId)) registry.DeleteTree(key);
     return S_OK;
   });
 }
