@@ -710,6 +710,16 @@ const std::wstring kInterfaceKey =
 const std::wstring kTypeLibKey =
     L"TypeLib\\" + Widen(quantrel::ToString(quantrel::LIBID_Quantrelix));
 
+// The type library, looked up in the registry by its identifier and version.
+bool RegisteredTypeLibraryLoads() {
+  ITypeLib* library = nullptr;
+  const HRESULT loaded =
+      LoadRegTypeLib(ToGuid(quantrel::LIBID_Quantrelix), quantrel::kTypeLibraryMajor,
+                     quantrel::kTypeLibraryMinor, quantrel::kTypeLibraryLocale, &library);
+  if (library) library->Release();
+  return loaded == S_OK;
+}
+
 int Registered(const char* dll) {
   const std::string description = quantrel::kClassDescription;
   ExpectValue(kClassKey, nullptr, description);
@@ -732,12 +742,7 @@ int Registered(const char* dll) {
   GetLongPathNameW(std::wstring(given.begin(), given.end()).c_str(), expected, MAX_PATH);
   Expect(CompareStringOrdinal(full, -1, expected, -1, TRUE) == CSTR_EQUAL,
          "the registered module path names the module");
-  ITypeLib* library = nullptr;
-  Expect(
-      LoadRegTypeLib(ToGuid(quantrel::LIBID_Quantrelix), quantrel::kTypeLibraryMajor,
-                     quantrel::kTypeLibraryMinor, quantrel::kTypeLibraryLocale, &library) == S_OK,
-      "the type library loads by its identifier");
-  if (library) library->Release();
+  Expect(RegisteredTypeLibraryLoads(), "the type library loads by its identifier");
   std::printf("registered: %d checks, %d failed\n", g_checks, g_failures);
   return g_failures ? 1 : 0;
 }
@@ -750,12 +755,7 @@ int Unregistered() {
   for (const std::wstring& key : {kInterfaceKey, kTypeLibKey}) {
     Expect(HasKey(key), ("HKCR\\" + Narrow(key.c_str()) + " is kept").c_str());
   }
-  ITypeLib* library = nullptr;
-  Expect(
-      LoadRegTypeLib(ToGuid(quantrel::LIBID_Quantrelix), quantrel::kTypeLibraryMajor,
-                     quantrel::kTypeLibraryMinor, quantrel::kTypeLibraryLocale, &library) == S_OK,
-      "the type library still loads by its identifier");
-  if (library) library->Release();
+  Expect(RegisteredTypeLibraryLoads(), "the type library still loads by its identifier");
   std::printf("unregistered: %d checks, %d failed\n", g_checks, g_failures);
   return g_failures ? 1 : 0;
 }
