@@ -14,6 +14,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "quantrel/quantrel.h"
@@ -111,6 +112,37 @@ TEST(Csv, RandomBooksRoundTripThroughTheReaderAndABatch) {
   for (size_t i = 0; i < notes.size(); ++i) {
     EXPECT_EQ(priced[i + 1][0], std::to_string(i));
     EXPECT_EQ(priced[i + 1][2], notes[i]) << i;
+  }
+}
+
+// However a book is cut into chunks, the same records come out with the same lines and flags, none
+// split, and a record marked plain holds neither a quote nor a carriage return.
+TEST(Csv, ChunksOfAnySizeGiveTheSameRecords) {
+  std::mt19937 random(7);
+  const std::string alphabet = "ab ,\"\r\n\t";
+  std::string text = "\xEF\xBB\xBF";
+  for (int n = 0; n < 3000; ++n) text += alphabet[random() % alphabet.size()];
+  auto read = [&](size_t records, size_t bytes) {
+    std::istringstream in(text);
+    CsvChunker chunker(in);
+    CsvChunk chunk;
+    std::vector<std::tuple<std::string, size_t, bool, size_t>> out;
+    while (chunker.Next(chunk, records, bytes)) {
+      EXPECT_LE(chunk.records.size(), records);
+      for (const CsvRecordMark& r : chunk.records) {
+        const std::string_view t = chunk.Text(r);
+        EXPECT_FALSE(r.plain && t.find_first_of("\"\r") != std::string_view::npos) << t;
+        out.emplace_back(t, r.line, r.malformed, r.strayCarriageReturn);
+      }
+    }
+    EXPECT_EQ(chunker.consumed(), text.size());
+    return out;
+  };
+  const auto whole = read(1 << 20, 1 << 20);
+  ASSERT_GT(whole.size(), 100u);
+  for (const auto& [records, bytes] :
+       {std::pair<size_t, size_t>{1, 0}, {3, 1}, {7, 64}, {1000, 5}}) {
+    EXPECT_EQ(read(records, bytes), whole) << records << " " << bytes;
   }
 }
 
@@ -354,6 +386,45 @@ TEST(BatchFile, AMixedBookKeepsEveryRowInOrder) {
     EXPECT_EQ(rows[i][14].empty(), rows[i][15] != "0") << i;
   }
   EXPECT_EQ(Batch(csv, 1, 8192), output);  // one thread, one chunk: the same bytes
+  for (const auto& [threads, chunk] : {std::pair<unsigned, size_t>{3, 1}, {64, 100000}}) {
+    EXPECT_EQ(Batch(csv, threads, chunk), output) << threads << " threads, chunks of " << chunk;
+  }
+}
+
+// A column read once is remembered for the rows after it: member names in any case, numbers and
+// texts that are no member, many of them in turn, each row still priced as on its own.
+TEST(BatchFile, CellsReadAsBeforeWhateverTheOrder) {
+  const char* functions[] = {"Theoretical_FS", "delta_fs", "3", "Vega_FS", "Lambda_FS",
+                             "nope",           "RHO_FS",   "2", "Gamma_FS"};
+  std::string csv = kHeader;
+  std::vector<Outcome> expected;
+  for (int i = 0; i < 200; ++i) {
+    const std::string function = functions[(i * 7) % 9], type = i % 3 ? "CallOption" : "putoption";
+    csv += "r,ForwardStart," + type + "," + function + ",60,0.25,1,0.3,0.08,0.04,1.1,Years,,\n";
+    std::vector<std::string> args = kForwardStart;
+    args[0] = "OptionType=" + type, args[1] = "OptionFunction=" + function;
+    args.pop_back();
+    expected.push_back(PriceFromAssignments(*FindAvailableMethod("ForwardStart"), args));
+  }
+  const auto rows = ReadAll(Batch(csv, 2, 16));
+  ASSERT_EQ(rows.size(), expected.size() + 1);
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(rows[i + 1][14], expected[i].ok() ? FormatNumber(expected[i].result) : "") << i;
+    EXPECT_EQ(rows[i + 1][15], FormatStatus(expected[i].status)) << i;
+  }
+}
+
+// A book that turns unreadable after its first chunks keeps the rows of the chunks before.
+TEST(BatchFile, RowsBeforeAnUnreadableChunkAreWritten) {
+  const std::string row = "1,ForwardStart,CallOption,1,60,0.25,1,0.3,0.08,0.04,1.1,Years,,\n";
+  std::string csv = kHeader;
+  for (int i = 0; i < 40; ++i) csv += row;
+  csv += "2,ForwardStart,\"open\n" + row;
+  BatchSummary summary;
+  const auto rows = ReadAll(Batch(csv, 2, 10, &summary));
+  EXPECT_EQ(summary.fatal, "line 42: a quoted field is never closed");
+  EXPECT_EQ(summary.rows, 40u);
+  EXPECT_EQ(rows.size(), 41u);
 }
 
 TEST(BatchFile, TheExampleBooksCoverEveryAvailableMethodWithoutSurprises) {
