@@ -35,7 +35,10 @@ std::string_view Trim(std::string_view s) {
 }
 
 bool IsBlank(std::string_view s) {
-  return Trim(s).empty();
+  for (char c : s) {
+    if (c != ' ' && c != '\t') return false;
+  }
+  return true;
 }
 
 std::string Folded(std::string_view name) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <sstream>
 
@@ -25,8 +27,19 @@ constexpr std::array<bool, 256> kNeedsQuotes = [] {
   return needs;
 }();
 
-// Where the next comma is, or the end: fields are short, so a plain loop beats a library search.
+// Where the next comma is, or the end. Fields are short, so eight bytes are looked at a time in a
+// register rather than through a library search: a byte of the word XOR ",,,,,,,," is zero at a
+// comma, and the lowest zero byte is the lowest flagged by (x - 0x01..) & ~x & 0x80...
 size_t NextComma(std::string_view text, size_t i) {
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; i + 8 <= text.size(); i += 8) {
+      uint64_t word;
+      std::memcpy(&word, text.data() + i, 8);
+      const uint64_t x = word ^ 0x2C2C2C2C2C2C2C2Cull;
+      const uint64_t zero = (x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull;
+      if (zero) return i + static_cast<size_t>(std::countr_zero(zero) / 8);
+    }
+  }
   while (i < text.size() && text[i] != ',') ++i;
   return i;
 }
