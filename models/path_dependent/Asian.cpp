@@ -42,7 +42,9 @@ double GeometricValue(const Averaging& c) {
   }
   if (c.t2 == c.T && h == 0) h = 1e-9;  // an averaging period of no length
   const double D = elapsed + tau + h;
-  const double G0 = std::pow(c.S, (tau + h) / D) * std::pow(c.SA, elapsed / D);
+  // Before averaging has begun the weights are exactly 1 and 0, and the powers exactly S and 1
+  // (pow is within 0.52 ulp, so x^1 can only be x): S itself, without the two powers.
+  const double G0 = elapsed == 0 ? c.S : std::pow(c.S, (tau + h) / D) * std::pow(c.SA, elapsed / D);
   const double sigma = std::sqrt(v2 * (t0 + tau * (tau + h) * (2 * tau + h) / (6 * D * D)));
   const double mu = (b - v2 / 2) * (t0 + tau * (tau + h) / (2 * D));
   const double d1 = sigma + (std::log(G0 / c.X) + mu) / sigma, d2 = d1 - sigma;
