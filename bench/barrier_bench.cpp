@@ -2,21 +2,14 @@
 // each method, a sensitivity where the value is costly, and one implied value per search family.
 #include <benchmark/benchmark.h>
 
+#include "bench/PriceLoop.h"
 #include "quantrel/quantrel.h"
 
 namespace {
 
 using namespace quantrel;
 
-// Moves the price a little between calls so that nothing is hoisted out of the loop.
-template <class Price>
-void Run(benchmark::State& state, Price&& price) {
-  double S = 100;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(price(S));
-    S = S > 101 ? 100 : S + 1e-6;
-  }
-}
+using quantrel::bench::Run;
 
 void BM_BarrierSingle(benchmark::State& state) {
   Run(state, [](double S) {

@@ -4,21 +4,14 @@
 // implied correlation.
 #include <benchmark/benchmark.h>
 
+#include "bench/PriceLoop.h"
 #include "quantrel/quantrel.h"
 
 namespace {
 
 using namespace quantrel;
 
-// Moves the price a little between calls so that nothing is hoisted out of the loop.
-template <class Price>
-void Run(benchmark::State& state, Price&& price) {
-  double S = 100;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(price(S));
-    S = S > 101 ? 100 : S + 1e-6;
-  }
-}
+using quantrel::bench::Run;
 
 void BM_TwoAssetCorr(benchmark::State& state) {
   Run(state, [](double S) {

@@ -27,13 +27,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Blanks around a cell or a column name are not part of it.
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
+// A cell with nothing but blanks in it.
 bool IsBlank(std::string_view s) {
   for (char c : s) {
     if (c != ' ' && c != '\t') return false;

@@ -22,6 +22,13 @@ struct Outcome {
   bool ok() const { return status == S_OK; }
 };
 
+// The text without the blanks (spaces and tabs) around it: they are not part of a cell or a name.
+inline std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
 // A method that can be priced (its model exists), by name in any case; nullptr otherwise.
 const MethodBinding* FindAvailableMethod(std::string_view name);
 

@@ -10,6 +10,7 @@
 #include "core/OptionStatistics.h"
 #include "quantrel/quantrel.h"
 #include "support/Failures.h"
+#include "support/Quadrature.h"
 #include "support/Reference.h"
 #include "support/Smoothness.h"
 
@@ -19,23 +20,7 @@ namespace {
 using quantrel::testing::BlackScholesRef;
 using quantrel::testing::ExactN;
 using quantrel::testing::ExpectFailure;
-
-// Gauss-Legendre on [a, b] in panels no wider than width.
-template <class F>
-double Integrate(F f, double a, double b, double width) {
-  static const auto rule = [] {
-    std::array<std::array<double, 20>, 2> xw;
-    core::GaussLegendreNodes(-1, 1, xw[0], xw[1]);
-    return xw;
-  }();
-  const int panels = std::max(1, static_cast<int>(std::ceil((b - a) / width)));
-  const double half = (b - a) / panels / 2;
-  double sum = 0;
-  for (int i = 0; i < panels; ++i) {
-    for (size_t j = 0; j < 20; ++j) sum += rule[1][j] * f(a + half * (2 * i + 1 + rule[0][j]));
-  }
-  return sum * half;
-}
+using quantrel::testing::Integrate;
 
 // ln N(x) without underflow.
 double LogN(double x) {
