@@ -34,4 +34,23 @@ void ExpectSmoothInCarryAndPrice(const Contract& c) {
   }
 }
 
+// `c`'s raw Delta, Gamma and Rho against central differences of its value with steps of 1e-4
+// (relative for the price).
+template <class Contract>
+void ExpectGreeksMatchCoarseDifferences(const Contract& c) {
+  auto at = [&](double dS, double dr) {
+    Contract moved = c;
+    moved.S += dS, moved.r += dr;
+    return moved(Theoretical);
+  };
+  const double hS = 1e-4 * c.S, hr = 1e-4;
+  const double delta = (at(hS, 0) - at(-hS, 0)) / (2 * hS);
+  const double gamma = (at(hS, 0) - 2 * at(0, 0) + at(-hS, 0)) / (hS * hS);
+  const double rho = (at(0, hr) - at(0, -hr)) / (2 * hr);
+  const bool raw = true;
+  EXPECT_NEAR(c(Delta, nullptr, raw), delta, 1e-6 + 1e-5 * std::fabs(delta)) << "S " << c.S;
+  EXPECT_NEAR(c(Gamma, nullptr, raw), gamma, 1e-6 + 1e-4 * std::fabs(gamma)) << "S " << c.S;
+  EXPECT_NEAR(c(Rho, nullptr, raw), rho, 1e-6 + 1e-5 * std::fabs(rho)) << "S " << c.S;
+}
+
 }  // namespace quantrel::testing
