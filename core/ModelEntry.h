@@ -630,10 +630,12 @@ void RefuseNonFinite(const A& a, int32_t optionFunction, int32_t* err) {
 // `skipValidation` they are taken as already normalised (the implied-value searches re-enter
 // this way). `arguments`, the public call the inputs came from, has its double inputs checked
 // for non-finite values after the rules.
+// `in` is worked on in place: the caller's copy is the only one, so a public call's inputs are
+// not copied again straight after being written (a wide reload of narrow stores stalls).
 template <class Model>
-double Run(typename Model::Inputs in, int32_t optionFunction, int32_t* errorCode,
-           bool rawSensitivities, bool skipValidation,
-           const typename Model::Arguments* arguments = nullptr) {
+double RunInPlace(typename Model::Inputs& in, int32_t optionFunction, int32_t* errorCode,
+                  bool rawSensitivities, bool skipValidation,
+                  const typename Model::Arguments* arguments = nullptr) {
   using In = typename Model::Inputs;
   constexpr const Moves<In>& moves = detail::kMovesOf<Model>;
   int32_t localSlot = None;
@@ -668,6 +670,12 @@ double Run(typename Model::Inputs in, int32_t optionFunction, int32_t* errorCode
   });
 }
 
+template <class Model>
+double Run(typename Model::Inputs in, int32_t optionFunction, int32_t* errorCode,
+           bool rawSensitivities, bool skipValidation) {
+  return RunInPlace<Model>(in, optionFunction, errorCode, rawSensitivities, skipValidation);
+}
+
 // The model entry on a public call's arguments: the market inputs by name, the model's own by its
 // Bind, then Run.
 template <class Model>
@@ -685,14 +693,23 @@ double RunEntry(const typename Model::Arguments& a, int32_t* errorCode, bool raw
   static_cast<typename Model::Own&>(in) = Model::Bind(a, market);
   int32_t optionFunction = result::Theoretical;
   if constexpr (requires { a.OptionFunction; }) optionFunction = a.OptionFunction;
-  return Run<Model>(in, optionFunction, errorCode, rawSensitivities, skipValidation, &a);
+  return RunInPlace<Model>(in, optionFunction, errorCode, rawSensitivities, skipValidation, &a);
 }
 
 }  // namespace quantrel::core
 
+// The public function has just stored the arguments, and GCC's straight-line vectoriser would
+// reload them in pairs across those stores, which stalls every call: the entry reads them one by
+// one.
+#if defined(__GNUC__) && !defined(__clang__)
+#define QUANTREL_NARROW_COPIES [[gnu::optimize("no-tree-slp-vectorize")]]
+#else
+#define QUANTREL_NARROW_COPIES
+#endif
+
 // Publishes a model as the entry of the method its Arguments name; at namespace quantrel.
 #define QUANTREL_ENTRY(Model)                                                                      \
-  double core::Enter(const Model::Arguments& arguments, int32_t* errorCode, bool rawSensitivities, \
-                     bool skipValidation) {                                                        \
+  QUANTREL_NARROW_COPIES double core::Enter(const Model::Arguments& arguments, int32_t* errorCode, \
+                                            bool rawSensitivities, bool skipValidation) {          \
     return core::RunEntry<Model>(arguments, errorCode, rawSensitivities, skipValidation);          \
   }
