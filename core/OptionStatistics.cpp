@@ -96,13 +96,25 @@ long double Clamp(long double x, long double limit, long double inside) {
   return _mm256_mul_pd(c, _mm256_sub_pd(_mm256_add_pd(y, y), c));
 }
 
-// The leaf's 25 terms e^(A_i + B_j + C_i D_j), row by row, on the vector units: A_i = a1(2y_i -
-// a1), B_j = b1(2y_j - b1), C_i = 2 rho (y_i - a1) and D_j = y_j - b1 taken in double from a1, b1
-// and rho rounded to double. Here a1, b1 and rho are at most 0, so every part and product is at
-// most 0 and nothing cancels: each exponent stays within a few ulps, and each term within a few
-// ulps of the extended-precision way. False, with nothing written, where a term nears underflow or
-// an input is not a number.
-[[gnu::target("avx2,fma")]] bool FourLaneLeafTerms(double a1, double b1, double rho, double* term) {
+// wi wj in the lanes of the leaf's exponent vectors: rows 0 to 4 (j = 0..3), then column 4
+// (i = 0..3), then (4, 4) alone.
+constexpr auto kLaneWeights = [] {
+  std::array<double, 28> w{};
+  for (int i = 0; i < 5; ++i) {
+    for (int j = 0; j < 4; ++j) w[4 * i + j] = kDreznerWeight[i] * kDreznerWeight[j];
+  }
+  for (int i = 0; i < 4; ++i) w[20 + i] = kDreznerWeight[i] * kDreznerWeight[4];
+  w[24] = kDreznerWeight[4] * kDreznerWeight[4];
+  return w;
+}();
+
+// The leaf's sum of wi wj e^(A_i + B_j + C_i D_j) on the vector units: A_i = a1(2y_i - a1),
+// B_j = b1(2y_j - b1), C_i = 2 rho (y_i - a1) and D_j = y_j - b1 taken in double from a1, b1 and
+// rho rounded to double. Here a1, b1 and rho are at most 0, so every part and product is at most 0
+// and nothing cancels: each exponent stays within a few ulps, each term within a few ulps of the
+// extended-precision way, and the sum of 25 positive terms within a few ulps too. False, with
+// nothing done, where a term nears underflow or an input is not a number.
+[[gnu::target("avx2,fma")]] bool FourLaneLeafSum(double a1, double b1, double rho, double& sum) {
   const __m256d a = _mm256_set1_pd(a1), b = _mm256_set1_pd(b1), twoRho = _mm256_set1_pd(2 * rho);
   const __m256d y03 = _mm256_loadu_pd(kDreznerAbscissa), y4 = _mm256_set1_pd(kDreznerAbscissa[4]);
   const __m256d A03 = Along(a, y03), A4 = Along(a, y4), B03 = Along(b, y03), B4 = Along(b, y4);
@@ -128,13 +140,12 @@ long double Clamp(long double x, long double limit, long double inside) {
   if (_mm256_movemask_pd(_mm256_cmp_pd(least, _mm256_set1_pd(-708), _CMP_NGE_UQ)) != 0) {
     return false;
   }
-  alignas(32) double lanes[28];
-  for (int v = 0; v < 7; ++v) _mm256_store_pd(lanes + 4 * v, ExpFourLanes(e[v]));
-  for (int i = 0; i < 5; ++i) {
-    for (int j = 0; j < 4; ++j) term[5 * i + j] = lanes[4 * i + j];
+  __m256d acc = _mm256_setzero_pd();
+  for (int v = 0; v < 7; ++v) {
+    acc = _mm256_fmadd_pd(_mm256_loadu_pd(&kLaneWeights[4 * v]), ExpFourLanes(e[v]), acc);
   }
-  for (int i = 0; i < 4; ++i) term[5 * i + 4] = lanes[20 + i];
-  term[24] = lanes[24];
+  const __m128d half = _mm_add_pd(_mm256_castpd256_pd128(acc), _mm256_extractf128_pd(acc, 1));
+  sum = _mm_cvtsd_f64(_mm_add_sd(half, _mm_unpackhi_pd(half, half)));
   return true;
 }
 
@@ -147,12 +158,12 @@ bool HasFourLanes() {
 }
 #endif
 
-bool VectorLeafTerms(long double a1, long double b1, long double rho, double* term) {
+bool VectorLeafSum(long double a1, long double b1, long double rho, double& sum) {
 #if defined(QUANTREL_VECTOR_EXP)
-  return HasFourLanes() && FourLaneLeafTerms(static_cast<double>(a1), static_cast<double>(b1),
-                                             static_cast<double>(rho), term);
+  return HasFourLanes() && FourLaneLeafSum(static_cast<double>(a1), static_cast<double>(b1),
+                                           static_cast<double>(rho), sum);
 #else
-  (void)a1, (void)b1, (void)rho, (void)term;
+  (void)a1, (void)b1, (void)rho, (void)sum;
   return false;
 #endif
 }
@@ -167,27 +178,29 @@ long double Bivariate(long double a, long double b, long double rho) {
   const long double b1 = b / denom;
 
   if (a <= 0 && b <= 0 && rho <= 0) {
-    double term[25];
-    if (!kVector || !VectorLeafTerms(a1, b1, rho, term)) {
-      // The exponent a1(2yi - a1) + b1(2yj - b1) + 2 rho (yi - a1)(yj - b1) in extended
-      // precision, the exponential itself in double (several times faster, at most an ulp
-      // apart). The parts that depend on one abscissa only are taken once.
-      long double alongA[5], alongB[5], crossA[5], crossB[5];
-      for (int i = 0; i < 5; ++i) {
-        const long double y = kDreznerAbscissa[i];
-        alongA[i] = a1 * (2 * y - a1);
-        alongB[i] = b1 * (2 * y - b1);
-        crossA[i] = 2 * rho * (y - a1);
-        crossB[i] = y - b1;
-      }
-      double exponent[25];
-      for (int i = 0; i < 5; ++i) {
-        for (int j = 0; j < 5; ++j) {
-          exponent[5 * i + j] = static_cast<double>(alongA[i] + alongB[j] + crossA[i] * crossB[j]);
-        }
-      }
-      for (int k = 0; k < 25; ++k) term[k] = std::exp(exponent[k]);  // nothing extended is live
+    if constexpr (kVector) {
+      double sum;
+      if (VectorLeafSum(a1, b1, rho, sum)) return std::sqrt(1 - rho * rho) * kInvPi * sum;
     }
+    // The exponent a1(2yi - a1) + b1(2yj - b1) + 2 rho (yi - a1)(yj - b1) and the sum in extended
+    // precision, the exponential itself in double (several times faster, at most an ulp apart).
+    // The parts that depend on one abscissa only are taken once.
+    long double alongA[5], alongB[5], crossA[5], crossB[5];
+    for (int i = 0; i < 5; ++i) {
+      const long double y = kDreznerAbscissa[i];
+      alongA[i] = a1 * (2 * y - a1);
+      alongB[i] = b1 * (2 * y - b1);
+      crossA[i] = 2 * rho * (y - a1);
+      crossB[i] = y - b1;
+    }
+    double exponent[25];
+    for (int i = 0; i < 5; ++i) {
+      for (int j = 0; j < 5; ++j) {
+        exponent[5 * i + j] = static_cast<double>(alongA[i] + alongB[j] + crossA[i] * crossB[j]);
+      }
+    }
+    double term[25];
+    for (int k = 0; k < 25; ++k) term[k] = std::exp(exponent[k]);  // nothing extended is live
     long double sum = 0;
     for (int k = 0; k < 25; ++k) sum += kDreznerWeightProduct[k] * term[k];
     return std::sqrt(1 - rho * rho) * kInvPi * sum;
