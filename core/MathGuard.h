@@ -24,23 +24,39 @@ namespace detail {
 inline thread_local int t_guardDepth = 0;
 
 // The pending fault flags. On x86-64 the SSE and x87 status words are read directly (the x87 one
-// matters for extended-precision work); the flag bits there are those of <cfenv>.
-inline int PendingFaults() {
+// matters for extended-precision work); the flag bits there are those of <cfenv>. Reading the x87
+// word waits for x87 work still in flight, so a caller may read it apart, before its own.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-  static_assert(FE_INVALID == 0x01 && FE_DIVBYZERO == 0x04 && FE_OVERFLOW == 0x08);
+static_assert(FE_INVALID == 0x01 && FE_DIVBYZERO == 0x04 && FE_OVERFLOW == 0x08);
+inline int PendingX87Faults() {
   unsigned short x87;
   __asm__ volatile("fnstsw %0" : "=am"(x87)::"memory");
-  return static_cast<int>(__builtin_ia32_stmxcsr() | x87) & kMathFaultFlags;
+  return x87 & kMathFaultFlags;
+}
+inline int PendingSseFaults() {
+  return static_cast<int>(__builtin_ia32_stmxcsr()) & kMathFaultFlags;
+}
 #else
+inline int PendingX87Faults() {
+  return 0;
+}
+inline int PendingSseFaults() {
   return std::fetestexcept(kMathFaultFlags);
+}
 #endif
+inline int PendingFaults() {
+  return PendingSseFaults() | PendingX87Faults();
 }
 }  // namespace detail
 
+// `x87Before` is the x87 part of the flags as the caller read them before work of its own that
+// raises none (a model entry reads them before converting times in extended precision); -1 has
+// them read here.
 template <class Computation>
-double RunGuarded(Computation&& compute) {
+double RunGuarded(Computation&& compute, int x87Before = -1) {
   // Testing is cheap and clearing is not, so clear only flags left over from earlier work.
-  if (detail::t_guardDepth == 0 && detail::PendingFaults()) {
+  if (detail::t_guardDepth == 0 &&
+      (detail::PendingSseFaults() | (x87Before < 0 ? detail::PendingX87Faults() : x87Before))) {
     std::feclearexcept(kMathFaultFlags);
   }
   struct Depth {

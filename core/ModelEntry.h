@@ -637,6 +637,8 @@ double RunInPlace(typename Model::Inputs& in, int32_t optionFunction, int32_t* e
                   bool rawSensitivities, bool skipValidation,
                   const typename Model::Arguments* arguments = nullptr) {
   using In = typename Model::Inputs;
+  // Read before the checks below convert times in extended precision (which raises no fault).
+  const int x87Before = detail::PendingX87Faults();
   constexpr const Moves<In>& moves = detail::kMovesOf<Model>;
   int32_t localSlot = None;
   int32_t* err = errorCode ? errorCode : &localSlot;
@@ -664,10 +666,12 @@ double RunInPlace(typename Model::Inputs& in, int32_t optionFunction, int32_t* e
   }
   if (!served) Fail<OptionFunctionErr>(err, "The OptionFunction is invalid.");
 
-  return RunGuarded([&] {
-    return detail::Dispatch<Model>(in, optionFunction, target, err, rawSensitivities,
-                                   ratesConverted);
-  });
+  return RunGuarded(
+      [&] {
+        return detail::Dispatch<Model>(in, optionFunction, target, err, rawSensitivities,
+                                       ratesConverted);
+      },
+      x87Before);
 }
 
 template <class Model>

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
 #include <vector>
 
 #include "core/MathGuard.h"
 #include "quantrel/errors.h"
+#include "quantrel/quantrel.h"
 #include "support/Reference.h"
 
 namespace quantrel::core {
@@ -262,6 +264,25 @@ TEST(MathGuard, UnderflowIsOrdinaryAndFlagsFromBeforeAreForgotten) {
   (void)before;
   EXPECT_EQ(RunGuarded([&] { return std::exp(-huge); }), 0.0);
   EXPECT_EQ(RunGuarded([] { return 2.5; }), 2.5);
+}
+
+TEST(MathGuard, ExtendedPrecisionFaultsInsideAreSeenAndThoseFromBeforeForgotten) {
+  volatile long double minusOne = -1;
+  EXPECT_THROW(RunGuarded([&] {
+                 volatile long double bad = std::sqrt(minusOne);
+                 (void)bad;
+                 return 1.0;
+               }),
+               MathFault);
+  // A public call reads the x87 flags before its own work, apart from the guard.
+  auto price = [] {
+    return quantrel::Chooser(quantrel::Theoretical, 100, 95, 91, 365, 0.3, 0.05, 0.02, 0, 0);
+  };
+  const double clean = price();
+  volatile long double before = std::sqrt(minusOne);
+  (void)before;
+  ASSERT_TRUE(std::fetestexcept(FE_INVALID));
+  EXPECT_EQ(price(), clean);
 }
 
 TEST(MathGuard, AFaultInsideANestedGuardOrBeforeItIsSeen) {
