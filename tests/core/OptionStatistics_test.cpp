@@ -103,6 +103,15 @@ TEST(BivariateNormal, FourLaneQuadratureStaysWithinTheOneByOneSum) {
       }
     }
   }
+  // Finely across the point where the last term nears underflow and the long way takes over.
+  for (double a = -10; a < 0; a += 0.001) {
+    for (double rho : {-0.9, -0.99}) {
+      const double fast = BivariateNormal(a, a, rho),
+                   slow = detail::BivariateNormalScalar(a, a, rho);
+      ASSERT_NEAR(fast, slow, 1e-15) << a << ", " << rho;
+      ASSERT_GE(fast, 0) << a << ", " << rho;
+    }
+  }
 }
 
 TEST(ComputeD1D2, PlainAndSeparatedTimeModes) {
