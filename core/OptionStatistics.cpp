@@ -121,17 +121,14 @@ constexpr auto kLaneWeights = [] {
   const __m256d C03 = _mm256_mul_pd(twoRho, _mm256_sub_pd(y03, a));
   const __m256d C4 = _mm256_mul_pd(twoRho, _mm256_sub_pd(y4, a));
   const __m256d D03 = _mm256_sub_pd(y03, b), D4 = _mm256_sub_pd(y4, b);
+  double A[5], C[5];
+  _mm256_storeu_pd(A, A03), _mm256_storeu_pd(C, C03);
+  A[4] = _mm256_cvtsd_f64(A4), C[4] = _mm256_cvtsd_f64(C4);
   // Rows 0 to 4 (j = 0..3), then column 4 (i = 0..3), then (4, 4) alone.
   __m256d e[7];
-  e[0] = _mm256_fmadd_pd(_mm256_permute4x64_pd(C03, 0x00), D03,
-                         _mm256_add_pd(_mm256_permute4x64_pd(A03, 0x00), B03));
-  e[1] = _mm256_fmadd_pd(_mm256_permute4x64_pd(C03, 0x55), D03,
-                         _mm256_add_pd(_mm256_permute4x64_pd(A03, 0x55), B03));
-  e[2] = _mm256_fmadd_pd(_mm256_permute4x64_pd(C03, 0xaa), D03,
-                         _mm256_add_pd(_mm256_permute4x64_pd(A03, 0xaa), B03));
-  e[3] = _mm256_fmadd_pd(_mm256_permute4x64_pd(C03, 0xff), D03,
-                         _mm256_add_pd(_mm256_permute4x64_pd(A03, 0xff), B03));
-  e[4] = _mm256_fmadd_pd(C4, D03, _mm256_add_pd(A4, B03));
+  for (int i = 0; i < 5; ++i) {
+    e[i] = _mm256_fmadd_pd(_mm256_set1_pd(C[i]), D03, _mm256_add_pd(_mm256_set1_pd(A[i]), B03));
+  }
   e[5] = _mm256_fmadd_pd(C03, D4, _mm256_add_pd(A03, B4));
   e[6] = _mm256_fmadd_pd(C4, D4, _mm256_add_pd(A4, B4));
   __m256d least = e[0];
