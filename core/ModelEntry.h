@@ -624,6 +624,43 @@ void RefuseNonFinite(const A& a, int32_t optionFunction, int32_t* err) {
   std::apply([&](const auto&... values) { (check(values), ...); }, a.Values());
 }
 
+// The model's own checks, the common normalisation and the model's preparation, on `in` in place;
+// whether the quoted rates were converted. Inlined into the entry, so that the checks of slots
+// the model never fills fold away.
+template <class Model>
+[[gnu::always_inline]] inline bool PrepareInputs(typename Model::Inputs& in, int32_t optionFunction,
+                                                 int32_t* err, bool skipValidation,
+                                                 const typename Model::Arguments* arguments) {
+  bool ratesConverted = false;
+  if (!skipValidation) {
+    if constexpr (requires { Model::OwnChecks(in, err); }) Model::OwnChecks(in, err);
+    CommonInputs common;
+    if constexpr (requires { Model::kModelCode; }) common.modelCode = Model::kModelCode;
+    common.optionFunction = optionFunction;
+    ToCommon(kSlotsOf<Model>, in, common);
+    ratesConverted = NormaliseInputs(common, err);
+    FromCommon(kSlotsOf<Model>, common, in);
+    if (arguments) RefuseNonFinite(*arguments, optionFunction, err);
+  }
+  if constexpr (requires { Model::Prepare(in, err); }) Model::Prepare(in, err);
+  return ratesConverted;
+}
+
+// A model's inputs from a public call's arguments, as given: the market inputs by name, the
+// model's own by its Bind.
+template <class Model>
+[[gnu::always_inline]] inline typename Model::Inputs BindInputs(
+    const typename Model::Arguments& a) {
+  typename Model::Inputs in{};
+  Market& market = in;
+  market = MarketInputs(a);
+  if constexpr (kTwoAssets<typename Model::Inputs>) {
+    static_cast<SecondAsset&>(in) = SecondAssetInputs(a);
+  }
+  static_cast<typename Model::Own&>(in) = Model::Bind(a, market);
+  return in;
+}
+
 }  // namespace detail
 
 // The model entry on the model's own inputs. Inputs arrive as the caller gave them; with
@@ -643,19 +680,8 @@ double RunInPlace(typename Model::Inputs& in, int32_t optionFunction, int32_t* e
   int32_t localSlot = None;
   int32_t* err = errorCode ? errorCode : &localSlot;
   const detail::Quotes quotes = detail::KeepQuotes(moves, in);
-
-  bool ratesConverted = false;
-  if (!skipValidation) {
-    if constexpr (requires { Model::OwnChecks(in, err); }) Model::OwnChecks(in, err);
-    CommonInputs common;
-    if constexpr (requires { Model::kModelCode; }) common.modelCode = Model::kModelCode;
-    common.optionFunction = optionFunction;
-    detail::ToCommon(detail::kSlotsOf<Model>, in, common);
-    ratesConverted = NormaliseInputs(common, err);
-    detail::FromCommon(detail::kSlotsOf<Model>, common, in);
-    if (arguments) detail::RefuseNonFinite(*arguments, optionFunction, err);
-  }
-  if constexpr (requires { Model::Prepare(in, err); }) Model::Prepare(in, err);
+  const bool ratesConverted =
+      detail::PrepareInputs<Model>(in, optionFunction, err, skipValidation, arguments);
 
   detail::Target<In> target;
   const ResultKind kind = KindOf(optionFunction);
@@ -688,13 +714,7 @@ double RunEntry(const typename Model::Arguments& a, int32_t* errorCode, bool raw
   static_assert(detail::EveryDoubleInputHasANonFiniteRule(Model::Arguments::kMethod),
                 "a double input of this method has no rule for a non-finite value: list "
                 "\"<Input> must be a finite number.\" under its code in published::kMessages");
-  typename Model::Inputs in{};
-  Market& market = in;
-  market = MarketInputs(a);
-  if constexpr (kTwoAssets<typename Model::Inputs>) {
-    static_cast<SecondAsset&>(in) = SecondAssetInputs(a);
-  }
-  static_cast<typename Model::Own&>(in) = Model::Bind(a, market);
+  typename Model::Inputs in = detail::BindInputs<Model>(a);
   int32_t optionFunction = result::Theoretical;
   if constexpr (requires { a.OptionFunction; }) optionFunction = a.OptionFunction;
   return RunInPlace<Model>(in, optionFunction, errorCode, rawSensitivities, skipValidation, &a);
@@ -711,9 +731,13 @@ double RunEntry(const typename Model::Arguments& a, int32_t* errorCode, bool raw
 #define QUANTREL_NARROW_COPIES
 #endif
 
-// Publishes a model as the entry of the method its Arguments name; at namespace quantrel.
+// Publishes a model as the entry of the method its Arguments name; at namespace quantrel. A
+// program that compiles a model's source for its own ends (timing the kernel alone) may define
+// it first.
+#ifndef QUANTREL_ENTRY
 #define QUANTREL_ENTRY(Model)                                                                      \
   QUANTREL_NARROW_COPIES double core::Enter(const Model::Arguments& arguments, int32_t* errorCode, \
                                             bool rawSensitivities, bool skipValidation) {          \
     return core::RunEntry<Model>(arguments, errorCode, rawSensitivities, skipValidation);          \
   }
+#endif
