@@ -39,7 +39,7 @@ void FloorShortTimes(std::array<double, 3>& given, bool startFloored) {
 
 Bumps SetUpBumps(int32_t code, double x1, double x2, double x3, double L1, double L2, double L3,
                  double floor1) {
-  const double h = IsGammaCode(code) ? 0.01 : 0.00001;
+  const double h = IsGammaCode(code) ? kGammaStep : kSmallStep;
   const bool shifted = (L1 == L2 && L2 == L3) || (L2 == L3 && code == result::StrikeSensitivity);
   const std::array<double, 3> x = {x1, x2, x3};
   const std::array<bool, 3> moved = {true, x2 != 0, x3 != 0};

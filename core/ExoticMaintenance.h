@@ -194,9 +194,11 @@ void FloorShortTimes(std::array<double, 3>& times, bool startFloored);
   }
 
   const int32_t f = in.optionFunction;
-  const bool impliedVol = IsImplied(f, Moved::Volatility);
-  const bool impliedStrike = IsImplied(f, Moved::Strike);
-  const bool impliedCorrelation = IsImplied(f, Moved::Correlation);
+  const ResultKind kind = KindOf(f);
+  const bool implied = kind.action == Action::Implied;
+  const bool impliedVol = implied && kind.moved == Moved::Volatility;
+  const bool impliedStrike = implied && kind.moved == Moved::Strike;
+  const bool impliedCorrelation = implied && kind.moved == Moved::Correlation;
   if (in.marketPrice < 0 && (impliedVol || impliedStrike)) {
     Fail<MktPriceNegErr>(err, "MarketPrice cannot be a negative number.");
   }
@@ -249,6 +251,9 @@ void FloorShortTimes(std::array<double, 3>& times, bool startFloored);
   convert(in.yieldRate2, in.yieldRate2Type, RateKind::Yield);
   return true;
 }
+
+// The step of a finite difference: a gamma's, and every other sensitivity's.
+inline constexpr double kGammaStep = 0.01, kSmallStep = 0.00001;
 
 struct BumpedInput {
   double down, mid, up;

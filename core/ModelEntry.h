@@ -395,6 +395,22 @@ double Sensitivity(const typename Model::Inputs& in, int32_t code,
                    const Target<typename Model::Inputs>& t, int32_t* err, bool ratesConverted) {
   using In = typename Model::Inputs;
   constexpr const Moves<In>& moves = kMovesOf<Model>;
+  // The common case first: one plain input moved by the small step both ways, as SetUpBumps and
+  // FiniteDifference would move and difference it, without working out the general case.
+  if constexpr (!requires { Model::ReferenceLevels(in, code); }) {
+    if (!t.rate && !t.fields[1] && !t.fields[2] && code != result::Theta && !IsGammaCode(code)) {
+      constexpr double h = kSmallStep;
+      const double x0 = in.*t.fields[0];
+      if (x0 - h > 0) {
+        In moved = in;
+        moved.*t.fields[0] = x0 - h;
+        const double fDown = Model::Value(moved);
+        moved.*t.fields[0] = x0 + h;
+        const double fUp = Model::Value(moved);
+        return (fUp - fDown) / (h * 2);
+      }
+    }
+  }
   std::array<double, 3> x{};
   if (t.rate) {
     x[0] = t.quote;
@@ -537,12 +553,12 @@ bool Reprices(const typename Model::Inputs& in, int32_t code, double u) {
   return price && std::fabs(*price - in.marketPrice) <= 1e-6;
 }
 
+// A sensitivity or an implied value; the entry prices a value itself.
 template <class Model>
 double Dispatch(const typename Model::Inputs& in, int32_t code,
                 const Target<typename Model::Inputs>& target, int32_t* err, bool raw,
                 bool ratesConverted) {
   const ResultKind kind = KindOf(code);
-  if (kind.action == Action::Value) return Model::Value(in);
   if constexpr (kHasSearch<Model>) {
     if (kind.action == Action::Implied) {
       // The model's own search first; where it finds nothing (or trips over an input out of
@@ -591,8 +607,13 @@ constexpr bool EveryDoubleInputHasANonFiniteRule(std::string_view method) {
 // them all and end in a meaningless price. The market price is read only by the implied-value
 // searches, so elsewhere it is not looked at.
 template <class A>
-void RefuseNonFinite(const A& a, int32_t optionFunction, int32_t* err) {
-  // The common case first: every double input finite, one pass with nothing to look up.
+[[gnu::noinline, gnu::cold]] void RefuseFirstNonFinite(const A& a, int32_t optionFunction,
+                                                       int32_t* err);
+
+template <class A>
+[[gnu::always_inline]] inline void RefuseNonFinite(const A& a, int32_t optionFunction,
+                                                   int32_t* err) {
+  // The common case inline: every double input finite, one pass with nothing to look up.
   const bool allFinite = std::apply(
       [](const auto&... values) {
         auto finite = [](const auto& value) {
@@ -605,7 +626,11 @@ void RefuseNonFinite(const A& a, int32_t optionFunction, int32_t* err) {
         return (finite(values) && ...);
       },
       a.Values());
-  if (allFinite) return;
+  if (!allFinite) RefuseFirstNonFinite(a, optionFunction, err);
+}
+
+template <class A>
+void RefuseFirstNonFinite(const A& a, int32_t optionFunction, int32_t* err) {
   static constexpr const MethodSpec* kMethod = published::Method(A::kMethod);
   const bool marketPriceRead = KindOf(optionFunction).action == Action::Implied;
   size_t index = 0;
@@ -679,14 +704,21 @@ double RunInPlace(typename Model::Inputs& in, int32_t optionFunction, int32_t* e
   constexpr const Moves<In>& moves = detail::kMovesOf<Model>;
   int32_t localSlot = None;
   int32_t* err = errorCode ? errorCode : &localSlot;
-  const detail::Quotes quotes = detail::KeepQuotes(moves, in);
+  const ResultKind kind = KindOf(optionFunction);
+  // A rate's sensitivity re-converts the bumped quote, kept before normalisation converts it.
+  detail::Quotes quotes;
+  if (kind.moved == Moved::InterestRate || kind.moved == Moved::Yield) {
+    quotes = detail::KeepQuotes(moves, in);
+  }
   const bool ratesConverted =
       detail::PrepareInputs<Model>(in, optionFunction, err, skipValidation, arguments);
 
-  detail::Target<In> target;
-  const ResultKind kind = KindOf(optionFunction);
   bool served = InMask(detail::kEnumerationCodesOf<Model>, optionFunction);
-  if (served && kind.action != Action::Value) {
+  if (served && kind.action == Action::Value) {
+    return RunGuarded([&] { return Model::Value(in); }, x87Before);
+  }
+  detail::Target<In> target;
+  if (served) {
     served = detail::FindTarget(moves, quotes, optionFunction, target) &&
              (kind.action != Action::Implied || detail::kHasSearch<Model>);
   }
