@@ -344,8 +344,8 @@ struct Target {
 
 // False when the model has no such input.
 template <class In>
-bool FindTarget(const Moves<In>& m, const Quotes& q, int32_t code, Target<In>& t) {
-  const ResultKind k = KindOf(code);
+[[gnu::always_inline]] inline bool FindTarget(const Moves<In>& m, const Quotes& q,
+                                              const ResultKind& k, Target<In>& t) {
   switch (k.moved) {
     case Moved::AssetPrice:
       t.fields[0] = m.asset[k.pair];
@@ -391,14 +391,14 @@ Levels LevelsFor(const typename Model::Inputs& in, int32_t code) {
 
 // A sensitivity: the kernel at the bumped inputs, differenced.
 template <class Model>
-double Sensitivity(const typename Model::Inputs& in, int32_t code,
+double Sensitivity(const typename Model::Inputs& in, int32_t code, const ResultKind& kind,
                    const Target<typename Model::Inputs>& t, int32_t* err, bool ratesConverted) {
   using In = typename Model::Inputs;
   constexpr const Moves<In>& moves = kMovesOf<Model>;
   // The common case first: one plain input moved by the small step both ways, as SetUpBumps and
   // FiniteDifference would move and difference it, without working out the general case.
   if constexpr (!requires { Model::ReferenceLevels(in, code); }) {
-    if (!t.rate && !t.fields[1] && !t.fields[2] && code != result::Theta && !IsGammaCode(code)) {
+    if (!t.rate && !t.fields[1] && !t.fields[2] && code != result::Theta && !kind.gamma) {
       constexpr double h = kSmallStep;
       const double x0 = in.*t.fields[0];
       if (x0 - h > 0) {
@@ -442,7 +442,7 @@ double Sensitivity(const typename Model::Inputs& in, int32_t code,
     return Model::Value(moved);
   };
   const double fDown = at(&BumpedInput::down);
-  const double fMid = IsGammaCode(code) ? at(&BumpedInput::mid) : 0;
+  const double fMid = kind.gamma ? at(&BumpedInput::mid) : 0;
   const double fUp = at(&BumpedInput::up);
   return FiniteDifference(code, fDown, fMid, fUp, b.divisor, b.step);
 }
@@ -555,10 +555,9 @@ bool Reprices(const typename Model::Inputs& in, int32_t code, double u) {
 
 // A sensitivity or an implied value; the entry prices a value itself.
 template <class Model>
-double Dispatch(const typename Model::Inputs& in, int32_t code,
+double Dispatch(const typename Model::Inputs& in, int32_t code, const ResultKind& kind,
                 const Target<typename Model::Inputs>& target, int32_t* err, bool raw,
                 bool ratesConverted) {
-  const ResultKind kind = KindOf(code);
   if constexpr (kHasSearch<Model>) {
     if (kind.action == Action::Implied) {
       // The model's own search first; where it finds nothing (or trips over an input out of
@@ -577,9 +576,9 @@ double Dispatch(const typename Model::Inputs& in, int32_t code,
   double result;
   if constexpr (requires { Model::OwnSensitivity(code, in, err); }) {
     const std::optional<double> own = Model::OwnSensitivity(code, in, err);
-    result = own ? *own : Sensitivity<Model>(in, code, target, err, ratesConverted);
+    result = own ? *own : Sensitivity<Model>(in, code, kind, target, err, ratesConverted);
   } else {
-    result = Sensitivity<Model>(in, code, target, err, ratesConverted);
+    result = Sensitivity<Model>(in, code, kind, target, err, ratesConverted);
   }
   if (kind.scaled && !raw) result *= 0.01;
   if (kind.lambda) {
@@ -719,14 +718,14 @@ double RunInPlace(typename Model::Inputs& in, int32_t optionFunction, int32_t* e
   }
   detail::Target<In> target;
   if (served) {
-    served = detail::FindTarget(moves, quotes, optionFunction, target) &&
+    served = detail::FindTarget(moves, quotes, kind, target) &&
              (kind.action != Action::Implied || detail::kHasSearch<Model>);
   }
   if (!served) Fail<OptionFunctionErr>(err, "The OptionFunction is invalid.");
 
   return RunGuarded(
       [&] {
-        return detail::Dispatch<Model>(in, optionFunction, target, err, rawSensitivities,
+        return detail::Dispatch<Model>(in, optionFunction, kind, target, err, rawSensitivities,
                                        ratesConverted);
       },
       x87Before);
