@@ -389,9 +389,10 @@ Levels LevelsFor(const typename Model::Inputs& in, int32_t code) {
   }
 }
 
-// A sensitivity: the kernel at the bumped inputs, differenced.
+// A sensitivity: the kernel at the bumped inputs, differenced. `in` is the entry's own copy; it
+// is moved and put back in place, since copying it straight after the entry wrote it would stall.
 template <class Model>
-double Sensitivity(const typename Model::Inputs& in, int32_t code, const ResultKind& kind,
+double Sensitivity(typename Model::Inputs& in, int32_t code, const ResultKind& kind,
                    const Target<typename Model::Inputs>& t, int32_t* err, bool ratesConverted) {
   using In = typename Model::Inputs;
   constexpr const Moves<In>& moves = kMovesOf<Model>;
@@ -402,11 +403,11 @@ double Sensitivity(const typename Model::Inputs& in, int32_t code, const ResultK
       constexpr double h = kSmallStep;
       const double x0 = in.*t.fields[0];
       if (x0 - h > 0) {
-        In moved = in;
-        moved.*t.fields[0] = x0 - h;
-        const double fDown = Model::Value(moved);
-        moved.*t.fields[0] = x0 + h;
-        const double fUp = Model::Value(moved);
+        in.*t.fields[0] = x0 - h;
+        const double fDown = Model::Value(in);
+        in.*t.fields[0] = x0 + h;
+        const double fUp = Model::Value(in);
+        in.*t.fields[0] = x0;
         return (fUp - fDown) / (h * 2);
       }
     }
@@ -555,7 +556,7 @@ bool Reprices(const typename Model::Inputs& in, int32_t code, double u) {
 
 // A sensitivity or an implied value; the entry prices a value itself.
 template <class Model>
-double Dispatch(const typename Model::Inputs& in, int32_t code, const ResultKind& kind,
+double Dispatch(typename Model::Inputs& in, int32_t code, const ResultKind& kind,
                 const Target<typename Model::Inputs>& target, int32_t* err, bool raw,
                 bool ratesConverted) {
   if constexpr (kHasSearch<Model>) {
