@@ -7,15 +7,13 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <tuple>
 
+#include "bench/Interleaved.h"
 #include "core/Arguments.h"
 #include "quantrel/quantrel.h"
 
@@ -27,9 +25,10 @@ double KernelNsPerCall(const A& a, double otherSpot, int calls);
 namespace {
 
 using namespace quantrel;
+using bench::kHair;
+using bench::kSpot;
 constexpr double r = 0.05, q = 0.02, v = 0.30;
-constexpr double kSpot = 100, kHair = 1e-9;  // the spot alternates between two values a hair apart
-constexpr double kStep = 1e-5;               // a delta's move of the asset price, either way
+constexpr double kStep = 1e-5;  // a delta's move of the asset price, either way
 
 struct Contract {
   const char* name;
@@ -70,12 +69,7 @@ constexpr int32_t kValue = 1, kDelta = 2;  // the same codes in every OptionFunc
 
 // Nanoseconds per public call over `calls` calls, the spot alternating as for the kernel.
 double CallNs(const Contract& c, int32_t optionFunction, int calls) {
-  double sum = 0;
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < calls; ++i) sum += c.call(optionFunction, i & 1 ? kSpot + kHair : kSpot);
-  const auto end = std::chrono::steady_clock::now();
-  benchmark::DoNotOptimize(sum);
-  return std::chrono::duration<double, std::nano>(end - start).count() / calls;
+  return bench::NsPerCall([&](double S) { return c.call(optionFunction, S); }, calls);
 }
 
 // The kernel where a value call evaluates it, and where a delta does.
@@ -118,13 +112,8 @@ void PrintTable(int rounds) {
 // Google Benchmark's report (left out with --table-only), then the interleaved table (--rounds=N,
 // 20 by default; --rounds=0 leaves it out).
 int main(int argc, char** argv) {
-  int rounds = 20;
-  bool tableOnly = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--rounds=", 9) == 0) rounds = std::atoi(argv[i] + 9);
-    if (std::strcmp(argv[i], "--table-only") == 0) tableOnly = true;
-  }
-  if (!tableOnly) {
+  const bench::TableOptions options = bench::ParseTableOptions(argc, argv, "--table-only");
+  if (!options.tableOnly) {
     for (const Contract& c : kContracts) {
       const std::string name = c.name;
       benchmark::RegisterBenchmark((name + "/kernel").c_str(), Time<std::function<double()>>, [&c] {
@@ -141,5 +130,5 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
   }
-  if (rounds > 0 || tableOnly) PrintTable(rounds > 0 ? rounds : 20);
+  if (options.rounds > 0) PrintTable(options.rounds);
 }

@@ -5,11 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <string>
 
@@ -37,11 +34,15 @@
 #include <ql/time/calendars/nullcalendar.hpp>
 #include <ql/time/daycounters/actual365fixed.hpp>
 
+#include "bench/Interleaved.h"
 #include "quantrel/quantrel.h"
 
 namespace ql = QuantLib;
 
 namespace {
+
+using quantrel::bench::NsPerCall;
+using quantrel::bench::SpotAt;
 
 // One market for every contract: S = 100, r = 5%, q = 2%, v = 30%; dates in whole days.
 struct Market {
@@ -82,11 +83,6 @@ Pricer QuantLibPricer(const Instrument& instrument) {
     TheMarket().spot->setValue(S);
     return instrument->NPV();
   };
-}
-
-// The spot alternates between two values a hair apart.
-double SpotAt(int i) {
-  return i % 2 ? 100.0 : 100.0 + 1e-9;
 }
 
 template <class Price>
@@ -256,17 +252,6 @@ Instrument Priced(const Contract& c) {
   return instrument;
 }
 
-// Nanoseconds per call over `calls` calls.
-template <class Price>
-double NsPerCall(const Price& price, int calls) {
-  double sum = 0;
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < calls; ++i) sum += price(SpotAt(i));
-  const auto end = std::chrono::steady_clock::now();
-  benchmark::DoNotOptimize(sum);
-  return std::chrono::duration<double, std::nano>(end - start).count() / calls;
-}
-
 // The ratio table: the two sides timed in turn, round after round, each keeping its fastest
 // round. On a shared machine the speed swings for seconds at a time; timing both sides within the
 // same second, many times over, keeps the swings out of the ratio.
@@ -294,14 +279,10 @@ void PrintRatios(int rounds) {
 // Google Benchmark's own report of each side (left out with --ratios-only), then the interleaved
 // ratio table (--rounds=N, 20 by default; --rounds=0 leaves it out).
 int main(int argc, char** argv) {
-  int rounds = 20;
-  bool ratiosOnly = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--rounds=", 9) == 0) rounds = std::atoi(argv[i] + 9);
-    if (std::strcmp(argv[i], "--ratios-only") == 0) ratiosOnly = true;
-  }
-  if (ratiosOnly) {
-    PrintRatios(rounds > 0 ? rounds : 20);
+  const quantrel::bench::TableOptions options =
+      quantrel::bench::ParseTableOptions(argc, argv, "--ratios-only");
+  if (options.tableOnly) {
+    PrintRatios(options.rounds);
     return 0;
   }
   for (const Contract& c : kContracts) {
@@ -315,5 +296,5 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  if (rounds > 0) PrintRatios(rounds);
+  if (options.rounds > 0) PrintRatios(options.rounds);
 }
